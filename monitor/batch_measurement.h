@@ -1,0 +1,28 @@
+// Measurement of one batch of the process table and of the machine total.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "monitor/process_table.h"
+
+namespace vantrel {
+
+// Usage stored for a slot whose counter gave no reading. Outside 0 to 100, so
+// the alert rules and the usage log treat it as no reading.
+inline constexpr int32_t kNoReading = -1;
+
+// The name without its extension: cut at the first ".exe", or failing that
+// the first ".Exe", or failing that the first ".EXE". out holds 128 bytes.
+void make_short_name(const char* name, char* out);
+
+// The counter path of one process, or of the machine total, into out.
+void format_process_counter_path(const ProcessSlot& slot, char* out, std::size_t cap);
+void format_total_counter_path(char* out, std::size_t cap);
+
+// Prepares the names of the batch, numbers the instances of the sweep, parses
+// the exclusion list and measures the batch's processes (when eachenable is
+// 1) and the total with counters sampled 500 ms apart.
+void measure_batch(ProcessTable& table, uint32_t sweepSize, uint32_t batchIndex);
+
+}  // namespace vantrel

@@ -1,0 +1,26 @@
+// Appending a block of bytes to a file, opened and closed for each block.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/platform.h"
+
+namespace vantrel::platform {
+
+int append_file_bytes(const char* path, const char* bytes, std::size_t length) {
+    const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    if (fd < 0) return 1;
+    // A file without the owner's write permission is read-only, also for
+    // root, who could otherwise open it.
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || (st.st_mode & S_IWUSR) == 0) {
+        close(fd);
+        return 1;
+    }
+    // One write; a short or failed write is not reported.
+    [[maybe_unused]] const ssize_t written = write(fd, bytes, length);
+    close(fd);
+    return 0;
+}
+
+}  // namespace vantrel::platform

@@ -1,0 +1,298 @@
+// The services that the portable core calls.
+//
+// Each platform folder defines these functions once (platform/linux with
+// platform/qt for the Linux build; the tests link a fake of their own). The
+// core never asks which platform it runs on; it calls these functions.
+//
+// The shapes follow the Windows services they stand for, so that the Windows
+// build can pass them straight through, and report results the same way:
+// most results are ignored by the core, and a failure shows as nothing
+// happening.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "text/code_page.h"
+
+namespace vantrel::platform {
+
+// ---------------------------------------------------------------- handles
+
+// Opaque handles; each platform gives them its own meaning.
+using InstanceHandle = struct InstanceTag*;
+using WindowHandle = struct WindowTag*;
+using IconHandle = struct IconTag*;
+using MenuHandle = struct MenuTag*;
+
+// ---------------------------------------------------------------- texts
+
+// The code page of the program's byte strings.
+CodePage system_code_page();
+
+// ---------------------------------------------------------------- processes
+
+// A process snapshot: the executable names of the running processes, in an
+// order in which processes of equal name follow the order of the instance
+// numbers that the counter service gives them.
+struct ProcessSnapshot;
+
+// Takes a new snapshot; nullptr when none can be taken. The snapshot also
+// becomes the process list against which counter paths are resolved.
+ProcessSnapshot* snapshot_take();
+
+// The executable file name (with extension, without directory) of the next
+// process of the snapshot, or nullptr when there is none. The text stays
+// valid until the next call on the same snapshot.
+const char* snapshot_next(ProcessSnapshot* snapshot);
+
+void snapshot_close(ProcessSnapshot* snapshot);
+
+// ---------------------------------------------------------------- counters
+
+// One query holding one processor-time counter, named by a path of the form
+// "\Process(NAME#K)\% Processor Time" (the K-th process named NAME, without
+// its ".exe") or "\Processor(_Total)\% Processor Time" (the machine).
+struct CounterQuery;
+
+// Opens a query with the counter of the path. Never nullptr: a counter that
+// cannot be attached gives a query whose reading fails.
+CounterQuery* counter_open(const char* path);
+
+// Takes one raw sample of the counter.
+void counter_collect(CounterQuery* query);
+
+// The percentage between the query's last two samples, as a whole number, in
+// *value; false when the counter has no such reading (it could not be
+// attached, the process ended, or fewer than two samples were taken).
+bool counter_read(CounterQuery* query, int32_t* value);
+
+void counter_close(CounterQuery* query);
+
+// ---------------------------------------------------------------- time
+
+void sleep_ms(uint32_t ms);
+
+struct LocalTime {
+    int year;
+    int month;   // 1 to 12
+    int day;     // 1 to 31
+    int hour;    // 0 to 23
+    int minute;
+    int second;
+};
+
+LocalTime local_time();
+
+// ---------------------------------------------------------------- files
+
+// The full path of the executable into buf (cap bytes), terminated; returns
+// its length, or 0 when the path cannot be obtained or does not fit.
+std::size_t executable_path(char* buf, std::size_t cap);
+
+// The byte that separates directories in a path.
+char directory_separator();
+
+inline constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+inline constexpr uint32_t kAttrReadOnly = 0x1;
+inline constexpr uint32_t kAttrHidden = 0x2;
+
+// The attribute bits of a file, or kInvalidFileAttributes when it does not
+// exist or cannot be examined.
+uint32_t get_file_attributes(const char* path);
+
+// Sets the attribute bits of a file; true on success.
+bool set_file_attributes(const char* path, uint32_t attributes);
+
+// Private-profile (INI) access, with the Windows profile functions' rules.
+// The value of key in section, converted to a number; def when the file, the
+// section or the key is missing.
+uint32_t profile_read_int(const char* section, const char* key, int32_t def, const char* path);
+
+// The value text of key in section, one pair of enclosing quotes removed, cut
+// to cap - 1 bytes and terminated in out; def when the file, the section or
+// the key is missing. Returns the length of the text.
+std::size_t profile_read_string(const char* section, const char* key, const char* def, char* out,
+                                std::size_t cap, const char* path);
+
+// Sets key in section to value: in place when the key exists, else appended
+// at the end of the section; creates the section and the file as needed.
+bool profile_write_string(const char* section, const char* key, const char* value,
+                          const char* path);
+
+// Opens the file for appending (creating it), writes the bytes in one write
+// and closes it. 0 when the file was opened, 1 when it could not be opened
+// (a read-only file cannot be opened for appending).
+int append_file_bytes(const char* path, const char* bytes, std::size_t length);
+
+// ---------------------------------------------------------------- tray icon
+
+inline constexpr uint32_t NIM_ADD = 0;
+inline constexpr uint32_t NIM_MODIFY = 1;
+inline constexpr uint32_t NIM_DELETE = 2;
+
+inline constexpr uint32_t NIF_MESSAGE = 0x1;
+inline constexpr uint32_t NIF_ICON = 0x2;
+inline constexpr uint32_t NIF_TIP = 0x4;
+inline constexpr uint32_t NIF_INFO = 0x10;
+
+inline constexpr uint32_t NIIF_INFO = 1;
+inline constexpr uint32_t NIIF_WARNING = 2;
+
+// The notification-icon record, field for field the Windows record with
+// balloon fields (whose size is 488 bytes in the 32-bit layout).
+struct IconRecord {
+    uint32_t cbSize;
+    WindowHandle hWnd;
+    uint32_t uID;
+    uint32_t uFlags;
+    uint32_t uCallbackMessage;
+    IconHandle hIcon;
+    char szTip[128];
+    uint32_t dwState;
+    uint32_t dwStateMask;
+    char szInfo[256];
+    uint32_t uTimeout;
+    char szInfoTitle[64];
+    uint32_t dwInfoFlags;
+};
+
+// Sends one request (NIM_ADD, NIM_MODIFY, NIM_DELETE) about the icon named by
+// record.hWnd and record.uID. May be called from any thread.
+bool notify_icon(uint32_t request, const IconRecord& record);
+
+// The icon of the program's icon resource.
+IconHandle load_icon(InstanceHandle instance, int resource);
+
+// ---------------------------------------------------------------- windows
+
+// Messages handled by the portable shell; the values are the Windows ones.
+inline constexpr uint32_t WM_CREATE = 0x0001;
+inline constexpr uint32_t WM_DESTROY = 0x0002;
+inline constexpr uint32_t WM_CLOSE = 0x0010;
+inline constexpr uint32_t WM_INITDIALOG = 0x0110;
+inline constexpr uint32_t WM_COMMAND = 0x0111;
+inline constexpr uint32_t WM_TIMER = 0x0113;
+inline constexpr uint32_t WM_MOUSEMOVE = 0x0200;
+inline constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
+inline constexpr uint32_t WM_LBUTTONUP = 0x0202;
+inline constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr uint32_t WM_RBUTTONDOWN = 0x0204;
+inline constexpr uint32_t WM_RBUTTONUP = 0x0205;
+inline constexpr uint32_t WM_USER = 0x0400;
+
+using WindowProc = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wparam,
+                                intptr_t lparam);
+
+// Registers the hidden main window's class with its message handler; false
+// on failure.
+bool register_main_window_class(InstanceHandle instance, WindowProc proc);
+
+// Creates the hidden main window; WM_CREATE reaches the handler before this
+// returns. nullptr on failure.
+WindowHandle create_main_window(InstanceHandle instance);
+
+// Runs the handler of the window for the message before it returns.
+intptr_t send_message(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
+
+// Default handling; for WM_CLOSE it destroys the window, which delivers
+// WM_DESTROY to its handler (and destroys the dialogs it owns).
+intptr_t default_window_proc(WindowHandle window, uint32_t message, uintptr_t wparam,
+                             intptr_t lparam);
+
+// Makes the message loop end with the exit code.
+void post_quit_message(int exit_code);
+
+// Runs the message loop until the quit message; returns its exit code.
+int run_message_loop();
+
+// Arms timer id of the window: WM_TIMER with the id arrives after ms and
+// again after every further ms until kill_timer. Arming an armed id replaces
+// its expiry. May be called from any thread.
+void set_timer(WindowHandle window, uintptr_t id, uint32_t ms);
+void kill_timer(WindowHandle window, uintptr_t id);
+
+// Starts fn on a new thread, which ends by itself; false when no thread
+// could be started.
+bool start_worker(void (*fn)());
+
+// Brings the window to the front.
+void set_foreground_window(WindowHandle window);
+
+// ---------------------------------------------------------------- menus
+
+inline constexpr uint32_t MF_STRING = 0x0;
+inline constexpr uint32_t MF_CHECKED = 0x8;
+inline constexpr uint32_t MF_SEPARATOR = 0x800;
+
+struct Point {
+    int x;
+    int y;
+};
+
+MenuHandle create_popup_menu();
+void append_menu(MenuHandle menu, uint32_t flags, uint32_t id, const char* text);
+Point cursor_pos();
+
+// Shows the menu with its top-left corner at x, y and lets the user choose.
+// The chosen item's id reaches the owner as WM_COMMAND; nothing is sent when
+// the menu is closed without a choice.
+void track_popup_menu(MenuHandle menu, int x, int y, WindowHandle owner);
+void destroy_menu(MenuHandle menu);
+
+// ---------------------------------------------------------------- dialogs
+
+// Runs a modal dialog built from the template with the dialog procedure;
+// the owner's messages go on being handled meanwhile. Returns the result
+// given to end_dialog.
+intptr_t dialog_box(InstanceHandle instance, int template_id, WindowHandle owner, WindowProc proc);
+
+void end_dialog(WindowHandle dialog, intptr_t result);
+
+void set_item_text(WindowHandle dialog, int id, const char* text);
+
+// Copies at most cap - 1 bytes of the control's text into buf, terminated;
+// returns the length.
+std::size_t get_item_text(WindowHandle dialog, int id, char* buf, std::size_t cap);
+
+void check_button(WindowHandle dialog, int id, int checked);
+bool is_button_checked(WindowHandle dialog, int id);
+
+void list_delete_entry(WindowHandle dialog, int id, int position);
+void list_insert_entry(WindowHandle dialog, int id, int position, const char* text);
+
+// Selects the entry at position; a position outside the list leaves none
+// selected.
+void list_select(WindowHandle dialog, int id, int position);
+
+// The position of the selected entry, or -1 when none is selected.
+int list_selection(WindowHandle dialog, int id);
+
+void select_all_text(WindowHandle dialog, int id);
+void focus_item(WindowHandle dialog, int id);
+
+// A message box modal to the owner, with one OK button and no icon.
+void message_box(WindowHandle owner, const char* text, const char* caption);
+
+// The save-file chooser record, as the Windows record of its first 76 bytes.
+struct FileChooser {
+    uint32_t structSize;
+    WindowHandle owner;
+    const char* filter;   // pairs of display text and pattern, ending with an empty text
+    uint32_t filterIndex;
+    char* file;           // the file-name buffer
+    uint32_t maxFile;     // the usable size of the buffer
+    uint32_t flags;
+    const char* defExt;
+};
+
+inline constexpr uint32_t OFN_OVERWRITEPROMPT = 0x2;
+inline constexpr uint32_t OFN_HIDEREADONLY = 0x4;
+inline constexpr uint32_t OFN_FILEMUSTEXIST = 0x1000;
+inline constexpr uint32_t OFN_EXPLORER = 0x80000;
+
+// Runs the chooser; when the user accepts, the buffer holds the chosen full
+// path; when the user cancels, the buffer is left as it was.
+bool get_save_file_name(FileChooser& chooser);
+
+}  // namespace vantrel::platform

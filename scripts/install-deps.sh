@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Vantrel
+# need, only those that are missing. Runs apt-get as root (or through sudo).
+set -euo pipefail
+
+packages=(
+  # Build
+  g++ cmake ninja-build libgtest-dev qt6-base-dev
+  # Fuzzing
+  clang libclang-rt-14-dev
+  # End-to-end tests: an X server, a notification area, input and window tools
+  xvfb trayer xdotool x11-utils
+  # A Japanese UI font for the dialogs
+  fonts-ipafont-gothic
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -q
+"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs the whole test suite: every
+# test in the default build and under AddressSanitizer with
+# UndefinedBehaviorSanitizer, the threaded tests under ThreadSanitizer, then
+# each fuzz target for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+jobs=${VANTREL_JOBS:-2}
+
+for preset in default asan; do
+  cmake --preset "$preset"
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset"
+done
+
+cmake --preset tsan
+cmake --build --preset tsan -j "$jobs" --target threaded_tests
+ctest --preset tsan
+
+bash scripts/fuzz.sh

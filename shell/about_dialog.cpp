@@ -1,0 +1,68 @@
+#include "shell/about_dialog.h"
+
+#include <cstdio>
+
+#include "shell/app_ids.h"
+#include "shell/dialog_ids.h"
+
+namespace vantrel {
+
+int32_t aboutOpen = 0;
+
+namespace {
+
+constexpr int kVersionMajor = 1;
+constexpr int kVersionMinor = 2;
+constexpr const char* kVersionStage = "β";
+constexpr const char* kVersionBuild = "1";
+
+constexpr const char* kCreditMaker = "Vantrel 開発チーム";
+// Each line must fit the About box's text control, 103 dialog units wide.
+constexpr const char* kCreditLine = "Copyright (C) 2026";
+
+std::size_t formatted_length(int n, std::size_t cap) {
+    if (n < 0) return 0;
+    return static_cast<std::size_t>(n) < cap ? static_cast<std::size_t>(n) : cap - 1;
+}
+
+}  // namespace
+
+std::size_t format_version(char* out, std::size_t cap) {
+    return formatted_length(std::snprintf(out, cap, "ver%d.%d%s%s", kVersionMajor, kVersionMinor,
+                                          kVersionStage, kVersionBuild),
+                            cap);
+}
+
+std::size_t format_about_text(char* out, std::size_t cap) {
+    char version[16];
+    format_version(version, sizeof version);
+    return formatted_length(std::snprintf(out, cap, " %s　%s\n\n%s\n%s", kProductName, version,
+                                          kCreditMaker, kCreditLine),
+                            cap);
+}
+
+intptr_t about_dialog_proc(platform::WindowHandle dialog, uint32_t message, uintptr_t wparam,
+                           intptr_t /*lparam*/) {
+    switch (message) {
+        case platform::WM_INITDIALOG: {
+            aboutOpen = 1;
+            char text[256];
+            format_about_text(text, sizeof text);
+            platform::set_item_text(dialog, IDC_ABOUTTEXT, text);
+            platform::focus_item(dialog, IDOK);
+            return 1;
+        }
+        case platform::WM_COMMAND:
+            if (wparam == IDOK) platform::send_message(dialog, platform::WM_CLOSE, 0, 0);
+            return 1;
+        case platform::WM_CLOSE:
+        case platform::WM_DESTROY:
+            aboutOpen = 0;
+            platform::end_dialog(dialog, 1);
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,28 @@
+// Control ids of the settings dialog and the About box.
+#pragma once
+
+namespace vantrel {
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int kNoControlId = 65535;
+
+// Settings dialog.
+inline constexpr int IDC_ALLUSAGE = 1667;
+inline constexpr int IDC_ALLUSAGEINFO = 1668;
+inline constexpr int IDC_EACHUSAGE = 1669;
+inline constexpr int IDC_INTERVALSEC = 1670;
+inline constexpr int IDC_IGNOREPROC = 1671;
+inline constexpr int IDC_ALLCOUNT = 1672;
+inline constexpr int IDC_ALLINFOCNT = 1673;
+inline constexpr int IDC_ALLENABLE = 1674;
+inline constexpr int IDC_ALLINFOENABLE = 1675;
+inline constexpr int IDC_EACHENABLE = 1676;
+inline constexpr int IDC_WRITELOGFILE = 1677;
+inline constexpr int IDC_LOGFILENAME = 1678;
+inline constexpr int IDC_CHOOSELOG = 1679;
+
+// About box.
+inline constexpr int IDC_ABOUTTEXT = 1061;
+
+}  // namespace vantrel

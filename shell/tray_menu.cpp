@@ -1,0 +1,93 @@
+#include "shell/tray_menu.h"
+
+#include "alerts/tray_icon.h"
+#include "monitor/process_table.h"
+#include "platform/platform.h"
+#include "settings/settings_table.h"
+#include "shell/about_dialog.h"
+#include "shell/app_ids.h"
+#include "shell/settings_dialog.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr uint32_t kExitTickMs = 600;
+
+uint32_t checked_if(const IntSetting& setting) {
+    return setting.get() == 1 ? platform::MF_CHECKED : platform::MF_STRING;
+}
+
+// The menu is built anew at every click, so its check marks always show the
+// switches in force.
+void show_tray_menu() {
+    platform::MenuHandle menu = platform::create_popup_menu();
+    if (menu == nullptr) return;
+    platform::append_menu(menu, platform::MF_STRING, CMD_SETTINGS, "設定");
+    platform::append_menu(menu, platform::MF_SEPARATOR, 0, nullptr);
+    platform::append_menu(menu, checked_if(settings.allenable), CMD_TOGGLE_TOTAL_WARNING,
+                          "全体警告　有効/無効");
+    platform::append_menu(menu, checked_if(settings.allinfoenable), CMD_TOGGLE_TOTAL_NOTICE,
+                          "全体お知らせ　有効/無効");
+    platform::append_menu(menu, checked_if(settings.eachenable), CMD_TOGGLE_PROCESS_WARNING,
+                          "個別警告　有効/無効");
+    platform::append_menu(menu, platform::MF_SEPARATOR, 0, nullptr);
+    platform::append_menu(menu, platform::MF_STRING, CMD_ABOUT, "バージョン情報");
+    platform::append_menu(menu, platform::MF_STRING, CMD_EXIT, "終了");
+    const platform::Point at = platform::cursor_pos();
+    platform::track_popup_menu(menu, at.x, at.y, mainWindow);
+    platform::destroy_menu(menu);
+}
+
+void toggle(IntSetting& setting) { setting.set(setting.get() == 0 ? 1 : 0); }
+
+void begin_exit() {
+    remove_icon();
+    platform::set_timer(mainWindow, MonitorTimer, kExitTickMs);
+    cycleState.exitPending = 1;
+}
+
+}  // namespace
+
+void handle_tray_notify(uintptr_t /*wparam*/, intptr_t lparam) {
+    const auto mouse = static_cast<uint32_t>(lparam);
+    if (mouse == platform::WM_RBUTTONUP || mouse == platform::WM_LBUTTONUP) {
+        show_tray_menu();
+    } else if (mouse == platform::WM_LBUTTONDBLCLK) {
+        platform::send_message(mainWindow, platform::WM_COMMAND, CMD_SETTINGS, 0);
+    }
+}
+
+intptr_t handle_command(uintptr_t wparam, intptr_t /*lparam*/) {
+    switch (static_cast<uint32_t>(wparam & 0xFFFF)) {
+        case CMD_EXIT:
+            begin_exit();
+            break;
+        case CMD_SETTINGS:
+            if (openSettingsDialog != nullptr) {
+                platform::set_foreground_window(openSettingsDialog);
+            } else {
+                platform::dialog_box(appInstance, kSettingsDialogTemplate, mainWindow,
+                                     settings_dialog_proc);
+            }
+            break;
+        case CMD_ABOUT:
+            if (aboutOpen == 0)
+                platform::dialog_box(appInstance, kAboutDialogTemplate, mainWindow, about_dialog_proc);
+            break;
+        case CMD_TOGGLE_TOTAL_WARNING:
+            toggle(settings.allenable);
+            break;
+        case CMD_TOGGLE_TOTAL_NOTICE:
+            toggle(settings.allinfoenable);
+            break;
+        case CMD_TOGGLE_PROCESS_WARNING:
+            toggle(settings.eachenable);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,43 @@
+// The fixture of the core's unit tests: every process-wide state back to
+// program start, the fake system and user interface reset, and a temporary
+// folder that holds the executable's companion files.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_ui.h"
+
+namespace vantrel::test {
+
+class CoreTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts afresh inside a test that walks through several cases.
+    void restart() {
+        TearDown();
+        SetUp();
+    }
+
+    // A path in the temporary folder, which is also the executable's folder.
+    std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    const std::string& dir() const { return dir_; }
+
+    static std::string read_file(const std::string& path);
+    static void write_file(const std::string& path, const std::string& content);
+    static bool exists(const std::string& path);
+
+    // The notify-icon requests sent so far, and forgetting them.
+    static const std::vector<fake::IconRequest>& icon_requests() { return fake::ui().iconRequests; }
+    static void clear_icon_requests() { fake::ui().iconRequests.clear(); }
+
+private:
+    std::string dir_;
+};
+
+}  // namespace vantrel::test

@@ -1,0 +1,45 @@
+// A scripted stand-in for the system services that the core's unit tests
+// replace: processes, counters, the sampling wait, the clock, the
+// executable's location and the code page. Files stay real.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vantrel::fake {
+
+struct System {
+    CodePage codePage = CodePage::Utf8;
+
+    // Snapshot: the names it lists, or a failure.
+    bool snapshotFails = false;
+    std::vector<std::string> processes;
+    int snapshotsTaken = 0;
+    int snapshotsOpen = 0;
+
+    // Counters: the reading of each path (those missing read 0), and the
+    // paths whose reading fails.
+    std::map<std::string, int32_t> readings;
+    std::vector<std::string> failingPaths;
+    std::vector<std::string> openedPaths;  // in the order opened
+    int queriesOpen = 0;
+    int collects = 0;
+
+    // The waits asked for, and a hook that runs during each wait.
+    std::vector<uint32_t> sleeps;
+    std::function<void()> duringSleep;
+
+    platform::LocalTime now{2008, 3, 7, 9, 5, 2};
+    std::string executablePath = "/nonexistent/vantrel";
+};
+
+// The one fake system; reset() puts it back to the state above.
+System& system();
+void reset_system();
+
+}  // namespace vantrel::fake

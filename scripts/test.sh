@@ -16,7 +16,7 @@ for preset in default asan; do
 done
 
 cmake --preset tsan
-cmake --build --preset tsan -j "$jobs" --target threaded_tests
+cmake --build --preset tsan -j "$jobs" --target threaded_tests qt_tests
 ctest --preset tsan
 
 bash scripts/fuzz.sh

@@ -1,0 +1,53 @@
+// The Linux program: Qt's application object, the presentation of the tray
+// icon, and the portable shell.
+#include <QApplication>
+#include <QSystemTrayIcon>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/qt/close_signals.h"
+#include "platform/qt/presentation.h"
+#include "platform/qt/terminal_presentation.h"
+#include "platform/qt/tray_presentation.h"
+#include "shell/main_window.h"
+
+namespace {
+
+bool set(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Without a display a QApplication cannot start; Qt is then asked for no
+// windows at all. A platform chosen by name (such as offscreen) is trusted.
+bool has_display() { return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM"); }
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const int signalFd = vantrel::qt::CloseSignals::block();
+
+    std::unique_ptr<QCoreApplication> app;
+    std::unique_ptr<vantrel::qt::Presentation> presentation;
+    if (has_display()) {
+        app = std::make_unique<QApplication>(argc, argv);
+        // The program lives in the notification area: closing its last
+        // dialog does not end it.
+        QApplication::setQuitOnLastWindowClosed(false);
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            presentation = std::make_unique<vantrel::qt::TrayPresentation>();
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    if (!presentation) presentation = std::make_unique<vantrel::qt::TerminalPresentation>(stdout);
+
+    vantrel::qt::use_presentation(presentation.get());
+    vantrel::qt::CloseSignals closeSignals(signalFd);
+    // The instance handle only names the program; nothing is loaded by it.
+    static char instanceTag;
+    const int code = vantrel::run_application(reinterpret_cast<vantrel::platform::InstanceHandle>(&instanceTag));
+    vantrel::qt::use_presentation(nullptr);
+    return code;
+}

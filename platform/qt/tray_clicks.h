@@ -1,0 +1,33 @@
+// Turns the tray icon's activations into the mouse messages of its
+// notifications: a click with either button, and a double-click.
+//
+// Qt reports the first press of a double-click as a click of its own. A left
+// click is therefore held back for the double-click interval and dropped when
+// the double-click follows, so a double-click opens the settings dialog
+// without the menu of its first click flashing up first.
+#pragma once
+
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+
+namespace vantrel::qt {
+
+class TrayClicks {
+public:
+    // notify receives WM_LBUTTONUP, WM_RBUTTONUP or WM_LBUTTONDBLCLK.
+    explicit TrayClicks(std::function<void(uint32_t mouseMessage)> notify);
+
+    void activated(QSystemTrayIcon::ActivationReason reason);
+
+    // Forgets a left click still held back.
+    void cancel();
+
+private:
+    std::function<void(uint32_t)> notify_;
+    QTimer heldClick_;
+};
+
+}  // namespace vantrel::qt

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# The About box on a real X server: it opens from the menu, shows the
+# version (read back through the clipboard: Ctrl+C copies a dialog's texts),
+# stays open on Esc and closes with OK.
+VANTREL_BIN=$1
+CLIPBOARD_TOOL=$2
+source "$(dirname "$0")/lib.sh"
+
+clipboard() { ASAN_OPTIONS=detect_leaks=0 "$CLIPBOARD_TOOL"; }
+
+start_desktop
+install_program
+start_program
+wait_for 30 "the icon to dock" icon_docked
+
+# Five times Down: "バージョン情報".
+choose_menu_item 5
+wait_for 20 "the About box" dialog_shown "バージョン情報"
+focus_dialog "バージョン情報"
+xdotool key ctrl+c
+text=$(clipboard)
+expected=" Vantrel　ver1.2β1"$'\n\n'
+[[ $text == "$expected"* ]] || fail "About text is '$text'"
+
+# Esc leaves the box open. Reading the clipboard again is a round trip
+# through the program's event loop, so the key has been handled by then.
+xdotool key Escape
+clipboard >/dev/null
+dialog_shown "バージョン情報" || fail "Esc closed the About box"
+
+xdotool key Return
+wait_for 20 "the About box to close" dialog_gone "バージョン情報"
+kill -TERM "$VANTREL_PID"
+expect_clean_exit 30
+echo "PASS"

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# The tray icon and its menu on a real X server with a real notification
+# area: the icon docks, a right click opens the menu, the overall-warning
+# toggle chosen from it is saved, and Exit ends the program with exit code 0,
+# leaving the whole settings file.
+VANTREL_BIN=$1
+source "$(dirname "$0")/lib.sh"
+
+start_desktop
+install_program
+start_program
+wait_for 30 "the icon to dock" icon_docked
+
+click_icon 3
+wait_for 20 "the menu to open" menu_open
+xdotool key Escape
+wait_for 20 "the menu to close" menu_closed
+
+# Down, Down: past "設定" to "全体警告　有効/無効".
+choose_menu_item 2
+# Six times Down: "終了".
+choose_menu_item 6
+expect_clean_exit 30
+
+[ "$(wc -l <"$E2E_DIR/Vantrel.ini")" -eq 21 ] || fail "Vantrel.ini does not have 21 lines"
+[ "$(setting allenable)" = 0 ] || fail "allenable is '$(setting allenable)', expected 0"
+[ "$(setting allinfoenable)" = 1 ] || fail "allinfoenable changed"
+echo "PASS"

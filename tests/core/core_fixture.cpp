@@ -1,10 +1,10 @@
 #include "tests/core/core_fixture.h"
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
-#include <filesystem>
-#include <stdlib.h>
 
 #include "alerts/alert_rules.h"
 #include "alerts/tray_icon.h"
@@ -22,12 +22,9 @@ void CoreTest::SetUp() {
     fake::reset_ui();
     reset_to_defaults(settings);
     clear_table(processTable);
-    cycleState.busy = 0;
-    cycleState.exitPending = 0;
-    cycleState.sweepSize = 0;
-    cycleState.batchIndex = 0;
-    warnStreak = 0;
-    noticeStreak = 0;
+    cycleState.busy = cycleState.exitPending = 0;
+    cycleState.sweepSize = cycleState.batchIndex = 0;
+    warnStreak = noticeStreak = 0;
     remove_icon();
     clear_icon_requests();
     clear_ignore_list(ignoreList);

@@ -1,5 +1,4 @@
-// Prints the text on the X clipboard: how the end-to-end tests read what a
-// dialog copied with Ctrl+C.
+// Prints the text on the X clipboard, where a dialog's Ctrl+C puts its texts.
 #include <QClipboard>
 #include <QGuiApplication>
 
@@ -7,7 +6,5 @@
 
 int main(int argc, char* argv[]) {
     QGuiApplication app(argc, argv);
-    const QByteArray text = QGuiApplication::clipboard()->text().toUtf8();
-    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
-    return 0;
+    std::fputs(QGuiApplication::clipboard()->text().toUtf8().constData(), stdout);
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace vantrel::fake {
 
@@ -37,14 +36,13 @@ ProcessSnapshot* snapshot_take() {
     return new ProcessSnapshot();
 }
 
-const char* snapshot_next(ProcessSnapshot* snapshot) {
-    if (snapshot->next >= state.processes.size()) return nullptr;
-    return state.processes[snapshot->next++].c_str();
+const char* snapshot_next(ProcessSnapshot* s) {
+    return s->next < state.processes.size() ? state.processes[s->next++].c_str() : nullptr;
 }
 
-void snapshot_close(ProcessSnapshot* snapshot) {
+void snapshot_close(ProcessSnapshot* s) {
     --state.snapshotsOpen;
-    delete snapshot;
+    delete s;
 }
 
 CounterQuery* counter_open(const char* path) {
@@ -53,23 +51,19 @@ CounterQuery* counter_open(const char* path) {
     return new CounterQuery{path, 0};
 }
 
-void counter_collect(CounterQuery* query) {
-    ++query->samples;
-    ++state.collects;
-}
+void counter_collect(CounterQuery* q) { ++q->samples; }
 
-bool counter_read(CounterQuery* query, int32_t* value) {
+bool counter_read(CounterQuery* q, int32_t* value) {
     const auto& failing = state.failingPaths;
-    if (query->samples < 2 || std::find(failing.begin(), failing.end(), query->path) != failing.end())
-        return false;
-    const auto it = state.readings.find(query->path);
+    if (q->samples < 2 || std::find(failing.begin(), failing.end(), q->path) != failing.end()) return false;
+    const auto it = state.readings.find(q->path);
     *value = it == state.readings.end() ? 0 : it->second;
     return true;
 }
 
-void counter_close(CounterQuery* query) {
+void counter_close(CounterQuery* q) {
     --state.queriesOpen;
-    delete query;
+    delete q;
 }
 
 void sleep_ms(uint32_t ms) {
@@ -80,9 +74,10 @@ void sleep_ms(uint32_t ms) {
 LocalTime local_time() { return state.now; }
 
 std::size_t executable_path(char* buf, std::size_t cap) {
-    if (state.executablePath.empty() || state.executablePath.size() >= cap) return 0;
-    std::memcpy(buf, state.executablePath.c_str(), state.executablePath.size() + 1);
-    return state.executablePath.size();
+    const std::string& p = state.executablePath;
+    if (p.empty() || p.size() >= cap) return 0;
+    std::memcpy(buf, p.c_str(), p.size() + 1);
+    return p.size();
 }
 
 char directory_separator() { return '/'; }

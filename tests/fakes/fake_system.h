@@ -15,30 +15,21 @@ namespace vantrel::fake {
 
 struct System {
     CodePage codePage = CodePage::Utf8;
-
-    // Snapshot: the names it lists, or a failure.
     bool snapshotFails = false;
-    std::vector<std::string> processes;
+    std::vector<std::string> processes;  // the names a snapshot lists
     int snapshotsTaken = 0;
     int snapshotsOpen = 0;
-
-    // Counters: the reading of each path (those missing read 0), and the
-    // paths whose reading fails.
-    std::map<std::string, int32_t> readings;
+    std::map<std::string, int32_t> readings;  // by counter path; others read 0
     std::vector<std::string> failingPaths;
-    std::vector<std::string> openedPaths;  // in the order opened
+    std::vector<std::string> openedPaths;     // in the order opened
     int queriesOpen = 0;
-    int collects = 0;
-
-    // The waits asked for, and a hook that runs during each wait.
     std::vector<uint32_t> sleeps;
-    std::function<void()> duringSleep;
-
+    std::function<void()> duringSleep;        // runs inside each wait
     platform::LocalTime now{2008, 3, 7, 9, 5, 2};
     std::string executablePath = "/nonexistent/vantrel";
 };
 
-// The one fake system; reset() puts it back to the state above.
+// The one fake system; reset_system() puts it back to the state above.
 System& system();
 void reset_system();
 

@@ -1,6 +1,7 @@
 #include "tests/fakes/fake_ui.h"
 
 #include <mutex>
+#include <utility>
 #include <thread>
 
 #include "text/code_page.h"
@@ -10,16 +11,12 @@ namespace vantrel::fake {
 namespace {
 
 Ui state;
-// Guards what the worker thread may touch: icon requests and timers.
-std::mutex lock;
+std::mutex lock;  // what a worker may touch: icon requests and timers
 std::vector<std::thread> threads;
+void (*pendingWorker)() = nullptr;
 std::map<platform::WindowHandle, platform::WindowProc> dialogProcs;
-uintptr_t nextHandle = 0x1000;
-
-platform::WindowHandle new_handle() { return reinterpret_cast<platform::WindowHandle>(nextHandle += 0x10); }
-
-// The main window has a fixed handle so tests can name it.
-const platform::WindowHandle kMainWindow = reinterpret_cast<platform::WindowHandle>(0x100);
+uintptr_t lastHandle = 0x1000;
+const auto kMainWindow = reinterpret_cast<platform::WindowHandle>(0x100);
 
 }  // namespace
 
@@ -28,6 +25,7 @@ Ui& ui() { return state; }
 void reset_ui() {
     join_workers();
     state = Ui();
+    pendingWorker = nullptr;
     dialogProcs.clear();
 }
 
@@ -43,8 +41,7 @@ bool fire_timer(uintptr_t id) {
 }
 
 void run_pending_worker() {
-    auto* fn = state.pendingWorker;
-    state.pendingWorker = nullptr;
+    auto* fn = std::exchange(pendingWorker, nullptr);
     if (fn != nullptr) fn();
 }
 
@@ -67,12 +64,9 @@ bool notify_icon(uint32_t request, const IconRecord& record) {
     return true;
 }
 
-IconHandle load_icon(InstanceHandle, int resource) {
-    return reinterpret_cast<IconHandle>(static_cast<uintptr_t>(resource));
-}
+IconHandle load_icon(InstanceHandle, int) { return nullptr; }
 
 bool register_main_window_class(InstanceHandle, WindowProc proc) {
-    if (state.registerFails) return false;
     state.proc = proc;
     return true;
 }
@@ -85,30 +79,25 @@ WindowHandle create_main_window(InstanceHandle) {
 }
 
 intptr_t send_message(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    if (window == fake::kMainWindow) {
-        return state.windowAlive ? state.proc(window, message, wparam, lparam) : 0;
-    }
+    if (window == fake::kMainWindow) return state.windowAlive ? state.proc(window, message, wparam, lparam) : 0;
     const auto it = fake::dialogProcs.find(window);
     return it == fake::dialogProcs.end() ? 0 : it->second(window, message, wparam, lparam);
 }
 
 intptr_t default_window_proc(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
-    if (window == fake::kMainWindow && message == WM_CLOSE && state.windowAlive) {
-        // Destroying the main window destroys the dialogs it owns first.
-        for (auto& [handle, proc] : fake::dialogProcs) {
-            if (!state.dialogs[handle].ended) proc(handle, WM_DESTROY, 0, 0);
-        }
-        state.proc(window, WM_DESTROY, 0, 0);
-        std::lock_guard<std::mutex> guard(fake::lock);
-        state.windowAlive = false;
-        state.armedTimers.clear();
-    }
+    if (window != fake::kMainWindow || message != WM_CLOSE || !state.windowAlive) return 0;
+    // The dialogs the main window owns are destroyed with it.
+    for (auto& [handle, proc] : fake::dialogProcs)
+        if (!state.dialogs[handle].ended) proc(handle, WM_DESTROY, 0, 0);
+    state.proc(window, WM_DESTROY, 0, 0);
+    std::lock_guard<std::mutex> guard(fake::lock);
+    state.windowAlive = false;
+    state.armedTimers.clear();
     return 0;
 }
 
 void post_quit_message(int exit_code) { state.quitCode = exit_code; }
-
-int run_message_loop() { return state.quitCode < 0 ? 0 : state.quitCode; }
+int run_message_loop() { return 0; }
 
 void set_timer(WindowHandle, uintptr_t id, uint32_t ms) {
     std::lock_guard<std::mutex> guard(fake::lock);
@@ -130,7 +119,7 @@ bool start_worker(void (*fn)()) {
     } else if (state.runWorkersInline) {
         fn();
     } else {
-        state.pendingWorker = fn;
+        fake::pendingWorker = fn;
     }
     return true;
 }
@@ -139,7 +128,7 @@ void set_foreground_window(WindowHandle window) { state.foregrounded.push_back(w
 
 MenuHandle create_popup_menu() {
     state.lastMenu.clear();
-    return reinterpret_cast<MenuHandle>(fake::new_handle());
+    return reinterpret_cast<MenuHandle>(&state.lastMenu);
 }
 
 void append_menu(MenuHandle, uint32_t flags, uint32_t id, const char* text) {
@@ -156,30 +145,26 @@ void track_popup_menu(MenuHandle, int, int, WindowHandle owner) {
 void destroy_menu(MenuHandle) { ++state.menusDestroyed; }
 
 intptr_t dialog_box(InstanceHandle, int template_id, WindowHandle, WindowProc proc) {
-    const WindowHandle handle = fake::new_handle();
+    const auto handle = reinterpret_cast<WindowHandle>(fake::lastHandle += 0x10);
     fake::dialogProcs[handle] = proc;
-    state.dialogs[handle].templateId = template_id;
     state.dialogsOpened.push_back(template_id);
     proc(handle, WM_INITDIALOG, 0, 0);
     if (state.whileDialogOpen) state.whileDialogOpen(handle, template_id);
-    if (!state.dialogs[handle].ended) {
-        // The test left the dialog open: it is destroyed as it would be at exit.
-        proc(handle, WM_DESTROY, 0, 0);
-    }
+    // A dialog the test left open is destroyed, as it would be at exit.
+    if (!state.dialogs[handle].ended) proc(handle, WM_DESTROY, 0, 0);
     return 1;
 }
 
 void end_dialog(WindowHandle dialog, intptr_t) { state.dialogs[dialog].ended = true; }
-
 void set_item_text(WindowHandle dialog, int id, const char* text) { state.dialogs[dialog].texts[id] = text; }
+void check_button(WindowHandle dialog, int id, int checked) { state.dialogs[dialog].checks[id] = checked; }
+bool is_button_checked(WindowHandle dialog, int id) { return state.dialogs[dialog].checks[id] == 1; }
+void select_all_text(WindowHandle dialog, int id) { state.dialogs[dialog].selectedAll = id; }
+void focus_item(WindowHandle dialog, int id) { state.dialogs[dialog].focus = id; }
 
 std::size_t get_item_text(WindowHandle dialog, int id, char* buf, std::size_t cap) {
     return copy_cut(system_code_page(), buf, cap, state.dialogs[dialog].texts[id]);
 }
-
-void check_button(WindowHandle dialog, int id, int checked) { state.dialogs[dialog].checks[id] = checked; }
-
-bool is_button_checked(WindowHandle dialog, int id) { return state.dialogs[dialog].checks[id] == 1; }
 
 void list_delete_entry(WindowHandle dialog, int id, int position) {
     auto& entries = state.dialogs[dialog].lists[id];
@@ -198,20 +183,14 @@ void list_select(WindowHandle dialog, int id, int position) {
 
 int list_selection(WindowHandle dialog, int id) {
     const auto& sel = state.dialogs[dialog].selections;
-    const auto it = sel.find(id);
-    return it == sel.end() ? -1 : it->second;
+    return sel.count(id) != 0 ? sel.at(id) : -1;
 }
 
-void select_all_text(WindowHandle dialog, int id) { state.dialogs[dialog].selectedAll = id; }
-
-void focus_item(WindowHandle dialog, int id) { state.dialogs[dialog].focus = id; }
-
-void message_box(WindowHandle owner, const char* text, const char* caption) {
-    state.messageBoxes.push_back({owner, text, caption});
+void message_box(WindowHandle, const char* text, const char* caption) {
+    state.messageBoxes.push_back({text, caption});
 }
 
 bool get_save_file_name(FileChooser& chooser) {
-    ++state.choosersRun;
     if (state.chooserResult.empty()) return false;
     copy_bytes(chooser.file, chooser.maxFile + 1, state.chooserResult);
     return true;

@@ -19,13 +19,12 @@
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/icon_resources.h"
 #include "platform/qt/utf8_text.h"
+#include "shell/dialog_ids.h"
 
 namespace vantrel::qt {
 
 namespace {
 
-constexpr int kNoId = 65535;
-constexpr uintptr_t kEscCommand = 2;
 
 // The icon control shows the program's icon at its real size.
 constexpr int kIconPixels = 32;
@@ -66,7 +65,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, Route route
         const ControlTemplate& control = dialogTemplate.controls[i];
         QWidget* widget = make_control(control, units);
         widget->setObjectName(QString::number(control.id));
-        if (control.id != kNoId) controls_[control.id] = widget;
+        if (control.id != kNoControlId) controls_[control.id] = widget;
         if (has(control.styles, style::WS_TABSTOP)) {
             if (previousStop != nullptr) setTabOrder(previousStop, widget);
             previousStop = widget;
@@ -133,7 +132,7 @@ void TemplateDialog::centre_on_screen() {
 
 void TemplateDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        route_(platform::WM_COMMAND, kEscCommand);
+        route_(platform::WM_COMMAND, IDCANCEL);
         return;
     }
     if (event->matches(QKeySequence::Copy)) {

@@ -65,6 +65,16 @@ int32_t read_and_close(platform::CounterQuery* query) {
     return value;
 }
 
+// The counter path of one process, or of the machine total, into out.
+void format_process_counter_path(const ProcessSlot& slot, char* out, std::size_t cap) {
+    std::snprintf(out, cap, "\\Process(%s#%d)\\%c Processor Time", slot.shortName, slot.instance,
+                  '%');
+}
+
+void format_total_counter_path(char* out, std::size_t cap) {
+    std::snprintf(out, cap, "\\Processor(_Total)\\%c Processor Time", '%');
+}
+
 }  // namespace
 
 void make_short_name(const char* name, char* out) {
@@ -77,15 +87,6 @@ void make_short_name(const char* name, char* out) {
             return;
         }
     }
-}
-
-void format_process_counter_path(const ProcessSlot& slot, char* out, std::size_t cap) {
-    std::snprintf(out, cap, "\\Process(%s#%d)\\%c Processor Time", slot.shortName, slot.instance,
-                  '%');
-}
-
-void format_total_counter_path(char* out, std::size_t cap) {
-    std::snprintf(out, cap, "\\Processor(_Total)\\%c Processor Time", '%');
 }
 
 void measure_batch(ProcessTable& table, uint32_t sweepSize, uint32_t batchIndex) {

@@ -16,10 +16,6 @@ inline constexpr int32_t kNoReading = -1;
 // the first ".Exe", or failing that the first ".EXE". out holds 128 bytes.
 void make_short_name(const char* name, char* out);
 
-// The counter path of one process, or of the machine total, into out.
-void format_process_counter_path(const ProcessSlot& slot, char* out, std::size_t cap);
-void format_total_counter_path(char* out, std::size_t cap);
-
 // Prepares the names of the batch, numbers the instances of the sweep, parses
 // the exclusion list and measures the batch's processes (when eachenable is
 // 1) and the total with counters sampled 500 ms apart.

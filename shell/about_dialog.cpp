@@ -25,13 +25,14 @@ std::size_t formatted_length(int n, std::size_t cap) {
     return static_cast<std::size_t>(n) < cap ? static_cast<std::size_t>(n) : cap - 1;
 }
 
-}  // namespace
-
+// "ver1.2β1".
 std::size_t format_version(char* out, std::size_t cap) {
     return formatted_length(std::snprintf(out, cap, "ver%d.%d%s%s", kVersionMajor, kVersionMinor,
                                           kVersionStage, kVersionBuild),
                             cap);
 }
+
+}  // namespace
 
 std::size_t format_about_text(char* out, std::size_t cap) {
     char version[16];

@@ -12,9 +12,6 @@ namespace vantrel {
 // 1 while the About box exists; keeps it to one instance.
 extern int32_t aboutOpen;
 
-// "ver1.2β1" into out; returns the length.
-std::size_t format_version(char* out, std::size_t cap);
-
 // The four lines of the box's text into out; returns the length.
 std::size_t format_about_text(char* out, std::size_t cap);
 

@@ -89,6 +89,22 @@ void choose_log_file(platform::WindowHandle dialog) {
     if (logFileChooser.file[0] != '\0') platform::set_item_text(dialog, IDC_LOGFILENAME, logFileChooser.file);
 }
 
+// Reads a number: leading white space, one optional sign, decimal digits up
+// to the first other character; 0 when no digit is there.
+int32_t read_number(const char* text) {
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    bool negative = false;
+    if (*p == '+' || *p == '-') negative = *p++ == '-';
+    int64_t value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        // Saturate far beyond every accepted range instead of overflowing.
+        if (value < 100000000000) value = value * 10 + (*p - '0');
+    }
+    if (value > INT32_MAX) value = INT32_MAX;
+    return static_cast<int32_t>(negative ? -value : value);
+}
+
 int32_t read_field(platform::WindowHandle dialog, const NumberField& field) {
     char text[8];
     platform::get_item_text(dialog, field.id, text, field.bytes + 1);
@@ -146,20 +162,6 @@ void prepare_file_chooser() {
     logFileChooser.flags = platform::OFN_EXPLORER | platform::OFN_FILEMUSTEXIST |
                            platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
     logFileChooser.defExt = nullptr;
-}
-
-int32_t read_number(const char* text) {
-    const char* p = text;
-    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
-    bool negative = false;
-    if (*p == '+' || *p == '-') negative = *p++ == '-';
-    int64_t value = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-        // Saturate far beyond every accepted range instead of overflowing.
-        if (value < 100000000000) value = value * 10 + (*p - '0');
-    }
-    if (value > INT32_MAX) value = INT32_MAX;
-    return static_cast<int32_t>(negative ? -value : value);
 }
 
 intptr_t settings_dialog_proc(platform::WindowHandle dialog, uint32_t message, uintptr_t wparam,

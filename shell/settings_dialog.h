@@ -20,10 +20,6 @@ extern platform::FileChooser logFileChooser;
 // Fills logFileChooser; called once while the main window is created.
 void prepare_file_chooser();
 
-// Reads a number: leading white space, one optional sign, decimal digits up
-// to the first other character; 0 when no digit is there.
-int32_t read_number(const char* text);
-
 intptr_t settings_dialog_proc(platform::WindowHandle dialog, uint32_t message, uintptr_t wparam,
                               intptr_t lparam);
 

@@ -56,14 +56,6 @@ TEST_F(TrayMenuTest, EitherButtonOpensTheMenuWhoseChecksFollowTheSwitches) {
     EXPECT_EQ(cycleState.exitPending, 0);
 }
 
-TEST_F(TrayMenuTest, DoubleClickOpensSettingsOtherNotificationsNothing) {
-    for (uint32_t m : {platform::WM_MOUSEMOVE, platform::WM_LBUTTONDOWN, platform::WM_RBUTTONDOWN, 0x207u})
-        notify(m);
-    EXPECT_EQ(fake::ui().menusShown, 0);
-    notify(platform::WM_LBUTTONDBLCLK);
-    EXPECT_EQ(fake::ui().dialogsOpened, std::vector<int>{kSettingsDialogTemplate});
-}
-
 TEST_F(TrayMenuTest, EachDialogHasOneInstanceAndBothCanBeOpen) {
     fake::ui().whileDialogOpen = [](platform::WindowHandle, int templateId) {
         command(CMD_SETTINGS);
@@ -75,18 +67,6 @@ TEST_F(TrayMenuTest, EachDialogHasOneInstanceAndBothCanBeOpen) {
     EXPECT_EQ(fake::ui().foregrounded.size(), 3u);  // the open settings dialog, brought forward
     EXPECT_EQ(openSettingsDialog, nullptr);
     EXPECT_EQ(aboutOpen, 0);
-}
-
-TEST_F(TrayMenuTest, ExitWhileADialogIsOpenEndsWithoutApplyingItsFields) {
-    fake::ui().whileDialogOpen = [](platform::WindowHandle dlg, int) {
-        fake::dialog(dlg).texts[1667] = "42";
-        command(CMD_EXIT);
-        fake::fire_timer(MonitorTimer);  // the 600 ms tick, inside the dialog's loop
-    };
-    command(CMD_SETTINGS);
-    EXPECT_FALSE(fake::ui().windowAlive);
-    EXPECT_EQ(settings.allusage.get(), 95);
-    EXPECT_EQ(openSettingsDialog, nullptr);
 }
 
 }  // namespace

@@ -1,22 +1,12 @@
 #include "tests/fakes/fake_system.h"
 
 #include <algorithm>
-#include <cstring>
-
-namespace vantrel::fake {
-
-namespace {
-System state;
-}
-
-System& system() { return state; }
-void reset_system() { state = System(); }
-
-}  // namespace vantrel::fake
 
 namespace vantrel::platform {
 
-using fake::state;
+namespace {
+fake::System& state = fake::system();
+}
 
 struct ProcessSnapshot {
     std::size_t next = 0;
@@ -72,14 +62,5 @@ void sleep_ms(uint32_t ms) {
 }
 
 LocalTime local_time() { return state.now; }
-
-std::size_t executable_path(char* buf, std::size_t cap) {
-    const std::string& p = state.executablePath;
-    if (p.empty() || p.size() >= cap) return 0;
-    std::memcpy(buf, p.c_str(), p.size() + 1);
-    return p.size();
-}
-
-char directory_separator() { return '/'; }
 
 }  // namespace vantrel::platform

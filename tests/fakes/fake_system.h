@@ -1,6 +1,7 @@
 // A scripted stand-in for the system services that the core's unit tests
-// replace: processes, counters, the sampling wait, the clock, the
-// executable's location and the code page. Files stay real.
+// replace: processes, counters, the sampling wait, the clock and the code
+// page (fake_system.cpp), and the executable's location (fake_state.cpp).
+// Files stay real.
 #pragma once
 
 #include <cstdint>

@@ -138,7 +138,6 @@ void append_menu(MenuHandle, uint32_t flags, uint32_t id, const char* text) {
 Point cursor_pos() { return {640, 480}; }
 
 void track_popup_menu(MenuHandle, int, int, WindowHandle owner) {
-    ++state.menusShown;
     if (state.menuChoice != 0) send_message(owner, WM_COMMAND, state.menuChoice, 0);
 }
 
@@ -155,40 +154,33 @@ intptr_t dialog_box(InstanceHandle, int template_id, WindowHandle, WindowProc pr
     return 1;
 }
 
-void end_dialog(WindowHandle dialog, intptr_t) { state.dialogs[dialog].ended = true; }
-void set_item_text(WindowHandle dialog, int id, const char* text) { state.dialogs[dialog].texts[id] = text; }
-void check_button(WindowHandle dialog, int id, int checked) { state.dialogs[dialog].checks[id] = checked; }
-bool is_button_checked(WindowHandle dialog, int id) { return state.dialogs[dialog].checks[id] == 1; }
-void select_all_text(WindowHandle dialog, int id) { state.dialogs[dialog].selectedAll = id; }
-void focus_item(WindowHandle dialog, int id) { state.dialogs[dialog].focus = id; }
-
-std::size_t get_item_text(WindowHandle dialog, int id, char* buf, std::size_t cap) {
-    return copy_cut(system_code_page(), buf, cap, state.dialogs[dialog].texts[id]);
+void end_dialog(WindowHandle d, intptr_t) { fake::dialog(d).ended = true; }
+void set_item_text(WindowHandle d, int id, const char* text) { fake::dialog(d).texts[id] = text; }
+void check_button(WindowHandle d, int id, int checked) { fake::dialog(d).checks[id] = checked; }
+bool is_button_checked(WindowHandle d, int id) { return fake::dialog(d).checks[id] == 1; }
+void select_all_text(WindowHandle d, int id) { fake::dialog(d).selectedAll = id; }
+void focus_item(WindowHandle d, int id) { fake::dialog(d).focus = id; }
+std::size_t get_item_text(WindowHandle d, int id, char* buf, std::size_t cap) {
+    return copy_cut(system_code_page(), buf, cap, fake::dialog(d).texts[id]);
 }
-
-void list_delete_entry(WindowHandle dialog, int id, int position) {
-    auto& entries = state.dialogs[dialog].lists[id];
-    if (position >= 0 && position < static_cast<int>(entries.size())) entries.erase(entries.begin() + position);
+void list_delete_entry(WindowHandle d, int id, int at) {
+    auto& entries = fake::dialog(d).lists[id];
+    if (at >= 0 && at < static_cast<int>(entries.size())) entries.erase(entries.begin() + at);
 }
-
-void list_insert_entry(WindowHandle dialog, int id, int position, const char* text) {
-    auto& entries = state.dialogs[dialog].lists[id];
-    entries.insert(entries.begin() + position, text);
+void list_insert_entry(WindowHandle d, int id, int at, const char* text) {
+    auto& entries = fake::dialog(d).lists[id];
+    entries.insert(entries.begin() + at, text);
 }
-
-void list_select(WindowHandle dialog, int id, int position) {
-    const int size = static_cast<int>(state.dialogs[dialog].lists[id].size());
-    state.dialogs[dialog].selections[id] = position >= 0 && position < size ? position : -1;
+void list_select(WindowHandle d, int id, int at) {
+    const int size = static_cast<int>(fake::dialog(d).lists[id].size());
+    fake::dialog(d).selections[id] = at >= 0 && at < size ? at : -1;
 }
-
-int list_selection(WindowHandle dialog, int id) {
-    const auto& sel = state.dialogs[dialog].selections;
+int list_selection(WindowHandle d, int id) {
+    const auto& sel = fake::dialog(d).selections;
     return sel.count(id) != 0 ? sel.at(id) : -1;
 }
 
-void message_box(WindowHandle, const char* text, const char* caption) {
-    state.messageBoxes.push_back({text, caption});
-}
+void message_box(WindowHandle, const char* text, const char* caption) { state.messageBoxes.push_back({text, caption}); }
 
 bool get_save_file_name(FileChooser& chooser) {
     if (state.chooserResult.empty()) return false;

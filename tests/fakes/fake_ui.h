@@ -58,7 +58,6 @@ struct Ui {
     int workersStarted = 0;
 
     std::vector<MenuItem> lastMenu;
-    int menusShown = 0;
     int menusDestroyed = 0;
     uint32_t menuChoice = 0;  // the id chosen from a menu; 0: none
 

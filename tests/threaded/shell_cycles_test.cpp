@@ -1,6 +1,7 @@
 // The real shell running real monitor cycles over /proc on worker threads
 // while the user-interface thread keeps changing what the cycles read.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,13 +14,16 @@
 #include "shell/app_ids.h"
 #include "shell/main_window.h"
 #include "tests/fakes/fake_ui.h"
-#include "tests/threaded/temp_executable_path.h"
+#include "tests/fakes/fake_system.h"
 
 namespace vantrel::test {
 namespace {
 
 TEST(ShellCyclesTest, UserChangesDuringRealCycles) {
-    const std::string dir = temp_executable_dir();
+    char templ[] = "/tmp/vantrel-threaded-XXXXXX";
+    ASSERT_NE(mkdtemp(templ), nullptr);
+    const std::string dir = templ;
+    fake::system().executablePath = dir + "/vantrel";
     {
         std::ofstream ini(dir + "/Vantrel.ini", std::ios::binary);
         ini << "[Base]\r\nintervalsec=1\r\nwritelogfile=1\r\ndisptrayicon=0\r\nallusage=0\r\n"

@@ -19,7 +19,10 @@ TEST(SharedStateTest, AReaderNeverSeesHalfOfAText) {
     settings.ignoreproc.set(b);
     std::atomic<bool> done{false};
     std::thread writer([&] {
-        for (int i = 0; i < 20000; ++i) settings.ignoreproc.set(i % 2 ? a : b), settings.allusage.set(i % 100);
+        for (int i = 0; i < 20000; ++i) {
+            settings.ignoreproc.set(i % 2 ? a : b);
+            settings.allusage.set(i % 100);
+        }
         done = true;
     });
     for (int reads = 0; !done || reads < 1000; ++reads) {

@@ -35,7 +35,7 @@ void raise_process_warning(const ProcessTable& table, uint32_t sweepSize, uint32
         const ProcessSlot& slot = table.slots[s];
         if (slot.usage >= settings.eachusage.get()) {
             raise_balloon(settings.eachwarntitle, settings.eachwarnmsg, slot.name, slot.usage,
-                          platform::NIIF_WARNING);
+                          platform::kBalloonWarning);
             return;
         }
     }
@@ -62,12 +62,12 @@ void evaluate_alerts(const ProcessTable& table, uint32_t sweepSize, uint32_t bat
         count_detection(warnStreak);
         if (warnStreak > settings.allcount.get())
             raise_balloon(settings.allwarntitle, settings.allwarnmsg, nullptr, total,
-                          platform::NIIF_WARNING);
+                          platform::kBalloonWarning);
     } else if (settings.allinfoenable.get() == 1 && total >= settings.allusageinfo.get()) {
         count_detection(noticeStreak);
         if (noticeStreak > settings.allinfocnt.get())
             raise_balloon(settings.allinfotitle, settings.allinfomsg, nullptr, total,
-                          platform::NIIF_INFO);
+                          platform::kBalloonInfo);
     }
 
     if (total < settings.allusage.get()) warnStreak = 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/app_ids.h"
 #include "text/code_page.h"
@@ -19,14 +20,14 @@ bool iconShown = false;  // guarded by trayLock
 void add_icon_locked(platform::InstanceHandle instance, platform::WindowHandle window,
                      int iconResource, const char* tooltip) {
     std::memset(&iconRecord, 0, sizeof iconRecord);
-    iconRecord.cbSize = kIconRecordSize;
+    iconRecord.cbSize = platform::icon_record_size();
     iconRecord.hWnd = window;
     iconRecord.uID = kTrayIconId;
-    iconRecord.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
+    iconRecord.uFlags = platform::kIconFlagMessage | platform::kIconFlagIcon | platform::kIconFlagTip;
     iconRecord.uCallbackMessage = WM_TRAYNOTIFY;
     iconRecord.hIcon = platform::load_icon(instance, iconResource);
     copy_bytes(iconRecord.szTip, sizeof iconRecord.szTip, tooltip);
-    platform::notify_icon(platform::NIM_ADD, iconRecord);
+    platform::notify_icon(platform::kIconAdd, iconRecord);
     iconShown = true;
 }
 
@@ -45,16 +46,16 @@ void add_icon(platform::InstanceHandle instance, platform::WindowHandle window, 
 
 void remove_icon() {
     std::lock_guard<std::mutex> guard(trayLock);
-    if (iconShown) platform::notify_icon(platform::NIM_DELETE, iconRecord);
+    if (iconShown) platform::notify_icon(platform::kIconDelete, iconRecord);
     iconShown = false;
 }
 
 void set_tooltip(const char* text) {
     std::lock_guard<std::mutex> guard(trayLock);
     platform::IconRecord copy = iconRecord;
-    copy.uFlags = platform::NIF_TIP;
+    copy.uFlags = platform::kIconFlagTip;
     copy_cut(platform::system_code_page(), copy.szTip, kTooltipLimit + 1, text);
-    platform::notify_icon(platform::NIM_MODIFY, copy);
+    platform::notify_icon(platform::kIconModify, copy);
 }
 
 void show_balloon(const char* title, const char* message, uint32_t kind) {
@@ -64,11 +65,11 @@ void show_balloon(const char* title, const char* message, uint32_t kind) {
         platform::set_timer(mainWindow, BalloonIconTimer, kBalloonIconMs);
     }
     platform::IconRecord copy = iconRecord;
-    copy.uFlags = platform::NIF_INFO;
+    copy.uFlags = platform::kIconFlagInfo;
     copy_bytes(copy.szInfoTitle, sizeof copy.szInfoTitle, title);
     copy_bytes(copy.szInfo, sizeof copy.szInfo, message);
     copy.dwInfoFlags = kind;
-    platform::notify_icon(platform::NIM_MODIFY, copy);
+    platform::notify_icon(platform::kIconModify, copy);
 }
 
 }  // namespace vantrel

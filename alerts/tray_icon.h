@@ -14,7 +14,6 @@
 
 namespace vantrel {
 
-inline constexpr uint32_t kIconRecordSize = 488;
 inline constexpr uint32_t kTooltipLimit = 63;
 inline constexpr uint32_t kBalloonIconMs = 10000;
 
@@ -31,7 +30,7 @@ void remove_icon();
 // Shows the first 63 bytes of text as the tooltip.
 void set_tooltip(const char* text);
 
-// Shows a balloon of kind NIIF_INFO or NIIF_WARNING on the icon, adding the
+// Shows a balloon of kind kBalloonInfo or kBalloonWarning on the icon, adding the
 // temporary icon first when disptrayicon is 0 and none is shown.
 void show_balloon(const char* title, const char* message, uint32_t kind);
 

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "settings/settings_table.h"
 #include "text/code_page.h"
+#include "text/executable_name.h"
 
 namespace vantrel {
 
@@ -19,7 +20,8 @@ void prepare_name(ProcessSlot& slot) {
     const std::size_t length = std::strlen(slot.name);
     if (length == 0 || length > kMaxNameLength) return;  // stays not valid
     slot.valid = 1;
-    make_short_name(slot.name, slot.shortName);
+    const std::string_view name(slot.name, length);
+    copy_bytes(slot.shortName, sizeof slot.shortName, name.substr(0, short_name_length(name)));
 }
 
 // Counts names in slot order without comparing every pair: an open-addressing
@@ -76,18 +78,6 @@ void format_total_counter_path(char* out, std::size_t cap) {
 }
 
 }  // namespace
-
-void make_short_name(const char* name, char* out) {
-    const std::size_t n = copy_bytes(out, kMaxNameLength + 1, name);
-    std::string_view text(out, n);
-    for (const char* ext : {".exe", ".Exe", ".EXE"}) {
-        const std::size_t at = text.find(ext);
-        if (at != std::string_view::npos) {
-            out[at] = '\0';
-            return;
-        }
-    }
-}
 
 void measure_batch(ProcessTable& table, uint32_t sweepSize, uint32_t batchIndex) {
     const BatchRange range = batch_range(sweepSize, batchIndex);

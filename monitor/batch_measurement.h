@@ -12,10 +12,6 @@ namespace vantrel {
 // the alert rules and the usage log treat it as no reading.
 inline constexpr int32_t kNoReading = -1;
 
-// The name without its extension: cut at the first ".exe", or failing that
-// the first ".Exe", or failing that the first ".EXE". out holds 128 bytes.
-void make_short_name(const char* name, char* out);
-
 // Prepares the names of the batch, numbers the instances of the sweep, parses
 // the exclusion list and measures the batch's processes (when eachenable is
 // 1) and the total with counters sampled 500 ms apart.

@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "text/executable_name.h"
+
 namespace vantrel {
 
 inline constexpr uint32_t kSlotCount = 256;
@@ -19,7 +21,7 @@ inline constexpr uint32_t kBatchSize = 32;
 // Longest executable name that can be measured. A longer name is stored as
 // its first kMaxNameLength + 1 bytes, which the validity rule of the batch
 // measurement recognises as too long; it never overflows the field.
-inline constexpr uint32_t kMaxNameLength = 127;
+inline constexpr uint32_t kMaxNameLength = kMaxExecutableName;
 
 inline constexpr const char* kTotalSlotName = "Processor(_Total)";
 

@@ -127,20 +127,20 @@ int append_file_bytes(const char* path, const char* bytes, std::size_t length);
 
 // ---------------------------------------------------------------- tray icon
 
-inline constexpr uint32_t NIM_ADD = 0;
-inline constexpr uint32_t NIM_MODIFY = 1;
-inline constexpr uint32_t NIM_DELETE = 2;
+inline constexpr uint32_t kIconAdd = 0;
+inline constexpr uint32_t kIconModify = 1;
+inline constexpr uint32_t kIconDelete = 2;
 
-inline constexpr uint32_t NIF_MESSAGE = 0x1;
-inline constexpr uint32_t NIF_ICON = 0x2;
-inline constexpr uint32_t NIF_TIP = 0x4;
-inline constexpr uint32_t NIF_INFO = 0x10;
+inline constexpr uint32_t kIconFlagMessage = 0x1;
+inline constexpr uint32_t kIconFlagIcon = 0x2;
+inline constexpr uint32_t kIconFlagTip = 0x4;
+inline constexpr uint32_t kIconFlagInfo = 0x10;
 
-inline constexpr uint32_t NIIF_INFO = 1;
-inline constexpr uint32_t NIIF_WARNING = 2;
+inline constexpr uint32_t kBalloonInfo = 1;
+inline constexpr uint32_t kBalloonWarning = 2;
 
 // The notification-icon record, field for field the Windows record with
-// balloon fields (whose size is 488 bytes in the 32-bit layout).
+// balloon fields.
 struct IconRecord {
     uint32_t cbSize;
     WindowHandle hWnd;
@@ -157,7 +157,11 @@ struct IconRecord {
     uint32_t dwInfoFlags;
 };
 
-// Sends one request (NIM_ADD, NIM_MODIFY, NIM_DELETE) about the icon named by
+// The size of the Windows record with balloon fields in this platform's
+// layout, for IconRecord::cbSize (488 bytes in the 32-bit layout).
+uint32_t icon_record_size();
+
+// Sends one request (kIconAdd, kIconModify, kIconDelete) about the icon named by
 // record.hWnd and record.uID. May be called from any thread.
 bool notify_icon(uint32_t request, const IconRecord& record);
 
@@ -167,19 +171,16 @@ IconHandle load_icon(InstanceHandle instance, int resource);
 // ---------------------------------------------------------------- windows
 
 // Messages handled by the portable shell; the values are the Windows ones.
-inline constexpr uint32_t WM_CREATE = 0x0001;
-inline constexpr uint32_t WM_DESTROY = 0x0002;
-inline constexpr uint32_t WM_CLOSE = 0x0010;
-inline constexpr uint32_t WM_INITDIALOG = 0x0110;
-inline constexpr uint32_t WM_COMMAND = 0x0111;
-inline constexpr uint32_t WM_TIMER = 0x0113;
-inline constexpr uint32_t WM_MOUSEMOVE = 0x0200;
-inline constexpr uint32_t WM_LBUTTONDOWN = 0x0201;
-inline constexpr uint32_t WM_LBUTTONUP = 0x0202;
-inline constexpr uint32_t WM_LBUTTONDBLCLK = 0x0203;
-inline constexpr uint32_t WM_RBUTTONDOWN = 0x0204;
-inline constexpr uint32_t WM_RBUTTONUP = 0x0205;
-inline constexpr uint32_t WM_USER = 0x0400;
+inline constexpr uint32_t kMsgCreate = 0x0001;
+inline constexpr uint32_t kMsgDestroy = 0x0002;
+inline constexpr uint32_t kMsgClose = 0x0010;
+inline constexpr uint32_t kMsgInitDialog = 0x0110;
+inline constexpr uint32_t kMsgCommand = 0x0111;
+inline constexpr uint32_t kMsgTimer = 0x0113;
+inline constexpr uint32_t kMsgLButtonUp = 0x0202;
+inline constexpr uint32_t kMsgLButtonDblClk = 0x0203;
+inline constexpr uint32_t kMsgRButtonUp = 0x0205;
+inline constexpr uint32_t kMsgUser = 0x0400;
 
 using WindowProc = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wparam,
                                 intptr_t lparam);
@@ -188,15 +189,15 @@ using WindowProc = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t
 // on failure.
 bool register_main_window_class(InstanceHandle instance, WindowProc proc);
 
-// Creates the hidden main window; WM_CREATE reaches the handler before this
+// Creates the hidden main window; kMsgCreate reaches the handler before this
 // returns. nullptr on failure.
 WindowHandle create_main_window(InstanceHandle instance);
 
 // Runs the handler of the window for the message before it returns.
 intptr_t send_message(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam);
 
-// Default handling; for WM_CLOSE it destroys the window, which delivers
-// WM_DESTROY to its handler (and destroys the dialogs it owns).
+// Default handling; for kMsgClose it destroys the window, which delivers
+// kMsgDestroy to its handler (and destroys the dialogs it owns).
 intptr_t default_window_proc(WindowHandle window, uint32_t message, uintptr_t wparam,
                              intptr_t lparam);
 
@@ -206,7 +207,7 @@ void post_quit_message(int exit_code);
 // Runs the message loop until the quit message; returns its exit code.
 int run_message_loop();
 
-// Arms timer id of the window: WM_TIMER with the id arrives after ms and
+// Arms timer id of the window: kMsgTimer with the id arrives after ms and
 // again after every further ms until kill_timer. Arming an armed id replaces
 // its expiry. May be called from any thread.
 void set_timer(WindowHandle window, uintptr_t id, uint32_t ms);
@@ -221,9 +222,9 @@ void set_foreground_window(WindowHandle window);
 
 // ---------------------------------------------------------------- menus
 
-inline constexpr uint32_t MF_STRING = 0x0;
-inline constexpr uint32_t MF_CHECKED = 0x8;
-inline constexpr uint32_t MF_SEPARATOR = 0x800;
+inline constexpr uint32_t kMenuString = 0x0;
+inline constexpr uint32_t kMenuChecked = 0x8;
+inline constexpr uint32_t kMenuSeparator = 0x800;
 
 struct Point {
     int x;
@@ -235,7 +236,7 @@ void append_menu(MenuHandle menu, uint32_t flags, uint32_t id, const char* text)
 Point cursor_pos();
 
 // Shows the menu with its top-left corner at x, y and lets the user choose.
-// The chosen item's id reaches the owner as WM_COMMAND; nothing is sent when
+// The chosen item's id reaches the owner as kMsgCommand; nothing is sent when
 // the menu is closed without a choice.
 void track_popup_menu(MenuHandle menu, int x, int y, WindowHandle owner);
 void destroy_menu(MenuHandle menu);
@@ -274,7 +275,8 @@ void focus_item(WindowHandle dialog, int id);
 // A message box modal to the owner, with one OK button and no icon.
 void message_box(WindowHandle owner, const char* text, const char* caption);
 
-// The save-file chooser record, as the Windows record of its first 76 bytes.
+// The save-file chooser record, as the Windows record without the fields
+// that later versions added.
 struct FileChooser {
     uint32_t structSize;
     WindowHandle owner;
@@ -286,13 +288,30 @@ struct FileChooser {
     const char* defExt;
 };
 
-inline constexpr uint32_t OFN_OVERWRITEPROMPT = 0x2;
-inline constexpr uint32_t OFN_HIDEREADONLY = 0x4;
-inline constexpr uint32_t OFN_FILEMUSTEXIST = 0x1000;
-inline constexpr uint32_t OFN_EXPLORER = 0x80000;
+inline constexpr uint32_t kChooseOverwritePrompt = 0x2;
+inline constexpr uint32_t kChooseHideReadOnly = 0x4;
+inline constexpr uint32_t kChooseFileMustExist = 0x1000;
+inline constexpr uint32_t kChooseExplorer = 0x80000;
+
+// The size of that record in this platform's layout, for
+// FileChooser::structSize (76 bytes in the 32-bit layout).
+uint32_t file_chooser_record_size();
 
 // Runs the chooser; when the user accepts, the buffer holds the chosen full
 // path; when the user cancels, the buffer is left as it was.
 bool get_save_file_name(FileChooser& chooser);
 
 }  // namespace vantrel::platform
+
+namespace vantrel {
+
+// ---------------------------------------------------------------- the program
+
+// What the core gives the platform: the program itself, which each
+// platform's entry point runs. Registers and creates the hidden main window
+// (which loads the settings, shows the icon and arms the first tick) and runs
+// the message loop. Returns the exit code: 0, also when the window cannot be
+// made.
+int run_application(platform::InstanceHandle instance);
+
+}  // namespace vantrel

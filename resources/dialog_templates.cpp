@@ -2,8 +2,7 @@
 
 #include <iterator>
 
-#include "shell/app_ids.h"
-#include "shell/dialog_ids.h"
+#include "resources/resource_ids.h"
 
 namespace vantrel {
 
@@ -12,14 +11,14 @@ namespace {
 using namespace style;
 using K = ControlKind;
 
-constexpr uint32_t kCheck = BS_AUTOCHECKBOX | WS_TABSTOP;
-constexpr uint32_t kPercentEdit = ES_NUMBER | WS_BORDER | WS_TABSTOP;
-constexpr uint32_t kList = CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP;
-constexpr uint32_t kTextEdit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
-constexpr uint32_t kLabel = SS_LEFT | WS_GROUP;
+constexpr uint32_t kCheck = kButtonAutoCheck | kTabStop;
+constexpr uint32_t kPercentEdit = kEditNumber | kBorder | kTabStop;
+constexpr uint32_t kList = kComboDropDownList | kComboSort | kVScroll | kTabStop;
+constexpr uint32_t kTextEdit = kEditAutoHScroll | kBorder | kTabStop;
+constexpr uint32_t kLabel = kStaticLeft | kGroup;
 
 constexpr ControlTemplate kSettingsControls[] = {
-    {kNoControlId, K::GroupBox, "バルーン表示　しきい値の設定", 9, 6, 139, 103, BS_GROUPBOX},
+    {kNoControlId, K::GroupBox, "バルーン表示　しきい値の設定", 9, 6, 139, 103, kButtonGroupBox},
     {IDC_ALLENABLE, K::CheckBox, "全体(%)　警告", 19, 20, 61, 10, kCheck},
     {IDC_ALLUSAGE, K::Edit, "", 94, 19, 19, 12, kPercentEdit},
     {IDC_ALLCOUNT, K::DropDownList, "", 36, 33, 29, 127, kList},
@@ -31,22 +30,22 @@ constexpr ControlTemplate kSettingsControls[] = {
     {IDC_EACHENABLE, K::CheckBox, "個別（%）　警告", 19, 89, 64, 10, kCheck},
     {IDC_EACHUSAGE, K::Edit, "", 94, 88, 19, 12, kPercentEdit},
     {kNoControlId, K::Label, "監視間隔(秒)", 11, 118, 49, 8, kLabel},
-    {IDC_INTERVALSEC, K::Edit, "", 64, 115, 26, 12, ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP},
+    {IDC_INTERVALSEC, K::Edit, "", 64, 115, 26, 12, kEditNumber | kEditAutoHScroll | kBorder | kTabStop},
     {kNoControlId, K::Label, "監視を除外する個別プロセス(カンマで区切る)", 7, 135, 146, 9, kLabel},
     {IDC_IGNOREPROC, K::Edit, "", 7, 147, 147, 12, kTextEdit},
-    {IDOK, K::Button, "OK", 55, 203, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+    {kIdOk, K::Button, "OK", 55, 203, 50, 14, kButtonDefPush | kTabStop},
     {IDC_WRITELOGFILE, K::CheckBox, "CPU使用率をログファイルに出力", 9, 168, 119, 10, kCheck},
     {IDC_LOGFILENAME, K::Edit, "", 8, 181, 128, 12, kTextEdit},
-    {IDC_CHOOSELOG, K::Button, "...", 141, 181, 13, 13, BS_PUSHBUTTON | WS_TABSTOP},
+    {IDC_CHOOSELOG, K::Button, "...", 141, 181, 13, 13, kButtonPush | kTabStop},
     {kNoControlId, K::Label, "%", 117, 21, 11, 9, kLabel},
     {kNoControlId, K::Label, "%", 117, 55, 11, 9, kLabel},
     {kNoControlId, K::Label, "%", 117, 90, 11, 9, kLabel},
 };
 
 constexpr ControlTemplate kAboutControls[] = {
-    {kNoControlId, K::Icon, "", 7, 14, 18, 21, SS_ICON | SS_REALSIZEIMAGE},
-    {IDC_ABOUTTEXT, K::Label, "", 30, 11, 103, 34, SS_CENTER | WS_GROUP},
-    {IDOK, K::Button, "OK", 45, 52, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+    {kNoControlId, K::Icon, "", 7, 14, 18, 21, kStaticIcon | kStaticRealSizeImage},
+    {IDC_ABOUTTEXT, K::Label, "", 30, 11, 103, 34, kStaticCenter | kGroup},
+    {kIdOk, K::Button, "OK", 45, 52, 50, 14, kButtonDefPush | kTabStop},
 };
 
 constexpr const char* kDialogFont = "ＭＳ Ｐゴシック";

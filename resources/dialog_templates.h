@@ -11,22 +11,22 @@ namespace vantrel {
 enum class ControlKind { GroupBox, CheckBox, Edit, DropDownList, Label, Button, Icon };
 
 namespace style {
-inline constexpr uint32_t WS_TABSTOP = 0x00010000;
-inline constexpr uint32_t WS_GROUP = 0x00020000;
-inline constexpr uint32_t WS_VSCROLL = 0x00200000;
-inline constexpr uint32_t WS_BORDER = 0x00800000;
-inline constexpr uint32_t ES_AUTOHSCROLL = 0x0080;
-inline constexpr uint32_t ES_NUMBER = 0x2000;
-inline constexpr uint32_t CBS_DROPDOWNLIST = 0x0003;
-inline constexpr uint32_t CBS_SORT = 0x0100;
-inline constexpr uint32_t BS_PUSHBUTTON = 0x0000;
-inline constexpr uint32_t BS_DEFPUSHBUTTON = 0x0001;
-inline constexpr uint32_t BS_AUTOCHECKBOX = 0x0003;
-inline constexpr uint32_t BS_GROUPBOX = 0x0007;
-inline constexpr uint32_t SS_LEFT = 0x0000;
-inline constexpr uint32_t SS_CENTER = 0x0001;
-inline constexpr uint32_t SS_ICON = 0x0003;
-inline constexpr uint32_t SS_REALSIZEIMAGE = 0x0800;
+inline constexpr uint32_t kTabStop = 0x00010000;
+inline constexpr uint32_t kGroup = 0x00020000;
+inline constexpr uint32_t kVScroll = 0x00200000;
+inline constexpr uint32_t kBorder = 0x00800000;
+inline constexpr uint32_t kEditAutoHScroll = 0x0080;
+inline constexpr uint32_t kEditNumber = 0x2000;
+inline constexpr uint32_t kComboDropDownList = 0x0003;
+inline constexpr uint32_t kComboSort = 0x0100;
+inline constexpr uint32_t kButtonPush = 0x0000;
+inline constexpr uint32_t kButtonDefPush = 0x0001;
+inline constexpr uint32_t kButtonAutoCheck = 0x0003;
+inline constexpr uint32_t kButtonGroupBox = 0x0007;
+inline constexpr uint32_t kStaticLeft = 0x0000;
+inline constexpr uint32_t kStaticCenter = 0x0001;
+inline constexpr uint32_t kStaticIcon = 0x0003;
+inline constexpr uint32_t kStaticRealSizeImage = 0x0800;
 }  // namespace style
 
 struct ControlTemplate {

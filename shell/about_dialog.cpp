@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
+#include "resources/resource_ids.h"
 #include "shell/app_ids.h"
-#include "shell/dialog_ids.h"
 
 namespace vantrel {
 
@@ -45,19 +45,19 @@ std::size_t format_about_text(char* out, std::size_t cap) {
 intptr_t about_dialog_proc(platform::WindowHandle dialog, uint32_t message, uintptr_t wparam,
                            intptr_t /*lparam*/) {
     switch (message) {
-        case platform::WM_INITDIALOG: {
+        case platform::kMsgInitDialog: {
             aboutOpen = 1;
             char text[256];
             format_about_text(text, sizeof text);
             platform::set_item_text(dialog, IDC_ABOUTTEXT, text);
-            platform::focus_item(dialog, IDOK);
+            platform::focus_item(dialog, kIdOk);
             return 1;
         }
-        case platform::WM_COMMAND:
-            if (wparam == IDOK) platform::send_message(dialog, platform::WM_CLOSE, 0, 0);
+        case platform::kMsgCommand:
+            if (wparam == kIdOk) platform::send_message(dialog, platform::kMsgClose, 0, 0);
             return 1;
-        case platform::WM_CLOSE:
-        case platform::WM_DESTROY:
+        case platform::kMsgClose:
+        case platform::kMsgDestroy:
             aboutOpen = 0;
             platform::end_dialog(dialog, 1);
             return 1;

@@ -9,12 +9,8 @@ namespace vantrel {
 
 inline constexpr const char* kProductName = "Vantrel";
 
-inline constexpr int kIconResource = 105;
-inline constexpr int kSettingsDialogTemplate = 192;
-inline constexpr int kAboutDialogTemplate = 193;
-
 // The tray icon's notification message and its icon id.
-inline constexpr uint32_t WM_TRAYNOTIFY = platform::WM_USER + 100;
+inline constexpr uint32_t WM_TRAYNOTIFY = platform::kMsgUser + 100;
 inline constexpr uint32_t kTrayIconId = 1;
 
 // One-shot timers of the main window.

@@ -3,6 +3,7 @@
 #include "alerts/tray_icon.h"
 #include "monitor/monitor_cycle.h"
 #include "monitor/process_table.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_file.h"
 #include "settings/settings_table.h"
 #include "shell/app_ids.h"
@@ -34,7 +35,7 @@ void on_create(platform::WindowHandle window) {
 void on_monitor_tick(platform::WindowHandle window) {
     if (cycleState.exitPending == 1 && cycleState.busy == 0) {
         // The window is gone once the close returns; nothing is armed again.
-        platform::send_message(window, platform::WM_CLOSE, 0, 0);
+        platform::send_message(window, platform::kMsgClose, 0, 0);
         return;
     }
     if (cycleState.busy == 0) {
@@ -59,10 +60,10 @@ void on_destroy() {
 intptr_t main_window_proc(platform::WindowHandle window, uint32_t message, uintptr_t wparam,
                           intptr_t lparam) {
     switch (message) {
-        case platform::WM_CREATE:
+        case platform::kMsgCreate:
             on_create(window);
             return 0;
-        case platform::WM_TIMER:
+        case platform::kMsgTimer:
             platform::kill_timer(window, wparam);
             if (wparam == MonitorTimer) on_monitor_tick(window);
             if (wparam == BalloonIconTimer) remove_icon();
@@ -70,10 +71,10 @@ intptr_t main_window_proc(platform::WindowHandle window, uint32_t message, uintp
         case WM_TRAYNOTIFY:
             handle_tray_notify(wparam, lparam);
             return 0;
-        case platform::WM_COMMAND:
+        case platform::kMsgCommand:
             handle_command(wparam, lparam);
             return 0;
-        case platform::WM_DESTROY:
+        case platform::kMsgDestroy:
             on_destroy();
             return 0;
         default:

@@ -17,9 +17,7 @@ intptr_t main_window_proc(platform::WindowHandle window, uint32_t message, uintp
 // The body of the worker thread: one monitor cycle under busy.
 void monitor_worker();
 
-// Registers and creates the hidden main window (which loads the settings,
-// shows the icon and arms the first tick) and runs the message loop. Returns
-// the exit code: 0, also when the window cannot be made.
-int run_application(platform::InstanceHandle instance);
+// run_application, the program itself, is declared with the platform
+// services: each platform's entry point calls it.
 
 }  // namespace vantrel

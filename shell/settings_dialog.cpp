@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/app_ids.h"
-#include "shell/dialog_ids.h"
 
 namespace vantrel {
 
@@ -153,30 +153,30 @@ void on_ok(platform::WindowHandle dialog) {
 
 void prepare_file_chooser() {
     std::memset(&logFileChooser, 0, sizeof logFileChooser);
-    logFileChooser.structSize = 76;
+    logFileChooser.structSize = platform::file_chooser_record_size();
     logFileChooser.owner = mainWindow;
     logFileChooser.filter = kChooserFilter;
     logFileChooser.filterIndex = 1;
     logFileChooser.file = chooserFile;
     logFileChooser.maxFile = sizeof chooserFile - 1;
-    logFileChooser.flags = platform::OFN_EXPLORER | platform::OFN_FILEMUSTEXIST |
-                           platform::OFN_HIDEREADONLY | platform::OFN_OVERWRITEPROMPT;
+    logFileChooser.flags = platform::kChooseExplorer | platform::kChooseFileMustExist |
+                           platform::kChooseHideReadOnly | platform::kChooseOverwritePrompt;
     logFileChooser.defExt = nullptr;
 }
 
 intptr_t settings_dialog_proc(platform::WindowHandle dialog, uint32_t message, uintptr_t wparam,
                               intptr_t /*lparam*/) {
     switch (message) {
-        case platform::WM_INITDIALOG:
+        case platform::kMsgInitDialog:
             on_init(dialog);
             return 1;
-        case platform::WM_COMMAND:
+        case platform::kMsgCommand:
             if (wparam == IDC_CHOOSELOG) choose_log_file(dialog);
-            if (wparam == IDOK) on_ok(dialog);
-            if (wparam == IDCANCEL) platform::send_message(dialog, platform::WM_CLOSE, 0, 0);
+            if (wparam == kIdOk) on_ok(dialog);
+            if (wparam == kIdCancel) platform::send_message(dialog, platform::kMsgClose, 0, 0);
             return 1;
-        case platform::WM_CLOSE:
-        case platform::WM_DESTROY:
+        case platform::kMsgClose:
+        case platform::kMsgDestroy:
             openSettingsDialog = nullptr;
             platform::end_dialog(dialog, 1);
             return 1;

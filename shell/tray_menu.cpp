@@ -3,6 +3,7 @@
 #include "alerts/tray_icon.h"
 #include "monitor/process_table.h"
 #include "platform/platform.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/about_dialog.h"
 #include "shell/app_ids.h"
@@ -15,7 +16,7 @@ namespace {
 constexpr uint32_t kExitTickMs = 600;
 
 uint32_t checked_if(const IntSetting& setting) {
-    return setting.get() == 1 ? platform::MF_CHECKED : platform::MF_STRING;
+    return setting.get() == 1 ? platform::kMenuChecked : platform::kMenuString;
 }
 
 // The menu is built anew at every click, so its check marks always show the
@@ -23,17 +24,17 @@ uint32_t checked_if(const IntSetting& setting) {
 void show_tray_menu() {
     platform::MenuHandle menu = platform::create_popup_menu();
     if (menu == nullptr) return;
-    platform::append_menu(menu, platform::MF_STRING, CMD_SETTINGS, "設定");
-    platform::append_menu(menu, platform::MF_SEPARATOR, 0, nullptr);
+    platform::append_menu(menu, platform::kMenuString, CMD_SETTINGS, "設定");
+    platform::append_menu(menu, platform::kMenuSeparator, 0, nullptr);
     platform::append_menu(menu, checked_if(settings.allenable), CMD_TOGGLE_TOTAL_WARNING,
                           "全体警告　有効/無効");
     platform::append_menu(menu, checked_if(settings.allinfoenable), CMD_TOGGLE_TOTAL_NOTICE,
                           "全体お知らせ　有効/無効");
     platform::append_menu(menu, checked_if(settings.eachenable), CMD_TOGGLE_PROCESS_WARNING,
                           "個別警告　有効/無効");
-    platform::append_menu(menu, platform::MF_SEPARATOR, 0, nullptr);
-    platform::append_menu(menu, platform::MF_STRING, CMD_ABOUT, "バージョン情報");
-    platform::append_menu(menu, platform::MF_STRING, CMD_EXIT, "終了");
+    platform::append_menu(menu, platform::kMenuSeparator, 0, nullptr);
+    platform::append_menu(menu, platform::kMenuString, CMD_ABOUT, "バージョン情報");
+    platform::append_menu(menu, platform::kMenuString, CMD_EXIT, "終了");
     const platform::Point at = platform::cursor_pos();
     platform::track_popup_menu(menu, at.x, at.y, mainWindow);
     platform::destroy_menu(menu);
@@ -51,10 +52,10 @@ void begin_exit() {
 
 void handle_tray_notify(uintptr_t /*wparam*/, intptr_t lparam) {
     const auto mouse = static_cast<uint32_t>(lparam);
-    if (mouse == platform::WM_RBUTTONUP || mouse == platform::WM_LBUTTONUP) {
+    if (mouse == platform::kMsgRButtonUp || mouse == platform::kMsgLButtonUp) {
         show_tray_menu();
-    } else if (mouse == platform::WM_LBUTTONDBLCLK) {
-        platform::send_message(mainWindow, platform::WM_COMMAND, CMD_SETTINGS, 0);
+    } else if (mouse == platform::kMsgLButtonDblClk) {
+        platform::send_message(mainWindow, platform::kMsgCommand, CMD_SETTINGS, 0);
     }
 }
 

@@ -5,15 +5,15 @@
 namespace vantrel {
 
 bool is_lead_byte(CodePage cp, unsigned char b) {
-    if (cp == CodePage::Cp932) return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
     // In UTF-8 no ASCII byte is ever part of a multi-byte character, so every
-    // ASCII token can be matched at any byte; there is nothing to step over.
-    return false;
+    // ASCII token can be matched at any byte: UTF-8 has no lead bytes to step
+    // over, and its leadBytes are all clear.
+    return (cp.leadBytes[b / 32] >> (b % 32) & 1u) != 0;
 }
 
 std::size_t cut_length(CodePage cp, std::string_view text, std::size_t max) {
     if (text.size() <= max) return text.size();
-    if (cp == CodePage::Cp932) return max;
+    if (cp.kind == CodePage::Kind::Ansi) return max;
     // Back off over continuation bytes (10xxxxxx) so that the cut lands on the
     // first byte of a character; the character there is then left out whole.
     std::size_t n = max;
@@ -52,7 +52,7 @@ std::size_t next_boundary(CodePage cp, std::string_view text, std::size_t bounda
 std::size_t find_token(CodePage cp, std::string_view text, std::string_view token,
                        std::size_t from) {
     if (token.empty()) return std::string_view::npos;
-    if (cp == CodePage::Utf8) return text.find(token, from);
+    if (cp.kind == CodePage::Kind::Utf8) return text.find(token, from);
     // Step character by character so that a match never begins on the
     // second byte of a double-byte character.
     std::size_t i = from;

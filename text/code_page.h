@@ -1,20 +1,52 @@
 // Byte-string helpers that respect the system code page.
 //
-// Texts are byte strings in the system code page: CP932 in the Windows build,
-// UTF-8 on Linux. Limits are counted in bytes. Two rules differ by code page:
+// Texts are byte strings in the system code page: the Windows code page of
+// the system in the Windows build (CP932 on the Japanese systems the program
+// is written for), UTF-8 on Linux. Limits are counted in bytes. Two rules
+// differ by code page:
 //  - where a character may begin (a CP932 trail byte can equal an ASCII byte
 //    such as '{', so a search must step over double-byte characters);
-//  - where a text may be cut (CP932 cuts are by bytes, as the Windows build
-//    always did; a UTF-8 cut never splits a character, because the desktop's
-//    notification services accept only valid UTF-8).
+//  - where a text may be cut (Windows code pages are cut by bytes, as the
+//    Windows build always did; a UTF-8 cut never splits a character, because
+//    the desktop's notification services accept only valid UTF-8).
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace vantrel {
 
-enum class CodePage { Utf8, Cp932 };
+// How the bytes of a code page make characters: UTF-8, or a Windows ANSI
+// code page of single bytes and, in the East Asian ones (932, 936, 949,
+// 950), double-byte characters; a single-byte code page such as 1252 has no
+// lead bytes.
+struct CodePage {
+    enum class Kind : uint8_t { Utf8, Ansi };
+
+    Kind kind;
+    // Bit b of leadBytes[b / 32]: byte b begins a double-byte character.
+    std::array<uint32_t, 8> leadBytes;
+
+    static const CodePage Utf8;   // the Linux build's texts
+    static const CodePage Cp932;  // Japanese Windows: leads 0x81-0x9F and 0xE0-0xFC
+};
+
+// An ANSI code page whose lead bytes are the ranges of pairs (first, last),
+// as Windows reports them: at most count bytes, ending early at a pair of
+// zeros.
+constexpr CodePage ansi_code_page(const unsigned char* ranges, std::size_t count) {
+    CodePage cp{CodePage::Kind::Ansi, {}};
+    for (std::size_t i = 0; i + 1 < count && (ranges[i] != 0 || ranges[i + 1] != 0); i += 2) {
+        for (unsigned b = ranges[i]; b <= ranges[i + 1] && b < 256; ++b) cp.leadBytes[b / 32] |= 1u << (b % 32);
+    }
+    return cp;
+}
+
+inline constexpr CodePage CodePage::Utf8{CodePage::Kind::Utf8, {}};
+inline constexpr unsigned char kCp932LeadRanges[] = {0x81, 0x9F, 0xE0, 0xFC, 0, 0};
+inline constexpr CodePage CodePage::Cp932 = ansi_code_page(kCp932LeadRanges, 6);
 
 // True when b begins a double-byte character in the code page.
 bool is_lead_byte(CodePage cp, unsigned char b);

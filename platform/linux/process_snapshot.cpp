@@ -16,10 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "monitor/batch_measurement.h"
-#include "monitor/process_table.h"
 #include "platform/linux/proc_files.h"
 #include "platform/platform.h"
+#include "text/executable_name.h"
 
 namespace vantrel::platform {
 
@@ -143,11 +142,8 @@ void add_process(int procFd, int pid) {
                 static_cast<uint32_t>(name.size()), kNoShortName};
     latest.names.append(name);
     latest.names.push_back('\0');
-    if (!name.empty() && name.size() <= kMaxNameLength) {
-        char shortName[kMaxNameLength + 1];
-        make_short_name(latest.names.data() + entry.nameOffset, shortName);
-        entry.shortLength = static_cast<uint32_t>(std::strlen(shortName));
-    }
+    if (!name.empty() && name.size() <= kMaxExecutableName)
+        entry.shortLength = static_cast<uint32_t>(short_name_length(name));
     latest.entries.push_back(entry);
 }
 

@@ -11,8 +11,13 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
-std::string_view trim(std::string_view s) {
+std::string_view trim_front(std::string_view s) {
     while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
+    return s;
+}
+
+std::string_view trim(std::string_view s) {
+    s = trim_front(s);
     while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
     return s;
 }
@@ -27,14 +32,15 @@ bool same_name(std::string_view a, std::string_view b) {
     return true;
 }
 
-enum class LineKind { Blank, Comment, Section, Key, Other };
+enum class LineKind { Blank, Comment, Section, Key };
 
 struct Line {
     LineKind kind;
     std::size_t end;         // one past the line's last byte, before its line end
     std::size_t next;        // where the next line begins
-    std::string_view name;   // of a section or key, blanks trimmed
+    std::string_view name;   // of a section or key, blanks trimmed; a view into the text
     std::string_view value;  // of a key, blanks trimmed; a view into the text
+    bool hasValue = false;   // a key line holds a "="
 };
 
 Line read_line(std::string_view text, std::size_t begin) {
@@ -44,7 +50,7 @@ Line read_line(std::string_view text, std::size_t begin) {
     std::size_t end = begin;
     while (end < size && bytes[end] != '\r' && bytes[end] != '\n') ++end;
     const std::size_t next = end == size ? end : end + (text.compare(end, 2, kLineEnd) == 0 ? 2 : 1);
-    Line line{LineKind::Other, end, next, {}, {}};
+    Line line{LineKind::Key, end, next, {}, {}};
 
     const std::string_view content = trim(text.substr(begin, end - begin));
     if (content.empty()) {
@@ -55,9 +61,11 @@ Line read_line(std::string_view text, std::size_t begin) {
         line.kind = LineKind::Section;
         line.name = trim(content.substr(1, content.rfind(']') - 1));
     } else if (const std::size_t equals = content.find('='); equals != std::string_view::npos) {
-        line.kind = LineKind::Key;
         line.name = trim(content.substr(0, equals));
         line.value = trim(content.substr(equals + 1));
+        line.hasValue = true;
+    } else {
+        line.name = content;  // a key without a value
     }
     return line;
 }
@@ -67,8 +75,9 @@ struct KeyPlace {
     bool sectionFound = false;
     bool keyFound = false;
     Line key{};  // the key's line, when found
-    // Where a new key line of the found section goes, and whether the line
-    // before that point lacks a line end (it is the text's last line).
+    // Where a new key line of the found section goes (after its last line
+    // that is not blank), and whether the line before that point lacks a
+    // line end (it is the text's last line).
     std::size_t insertAt = 0;
     bool insertAfterOpenLine = false;
     // The text's last line, looked at when the section is missing.
@@ -87,13 +96,13 @@ KeyPlace locate(std::string_view text, std::string_view section, std::string_vie
         const bool header = line.kind == LineKind::Section;
         if (header && place.sectionFound) break;  // the section ends here
         const bool opensSection = header && same_name(line.name, section);
-        const bool keyLine = place.sectionFound && line.kind == LineKind::Key;
-        if (keyLine && same_name(line.name, key)) {
+        const bool inSection = place.sectionFound && line.kind != LineKind::Blank;
+        if (inSection && line.kind == LineKind::Key && same_name(line.name, key)) {
             place.keyFound = true;
             place.key = line;
             break;
         }
-        if (opensSection || keyLine) {
+        if (opensSection || inSection) {
             place.sectionFound = true;
             place.insertAt = line.next;
             place.insertAfterOpenLine = line.next == line.end;
@@ -108,10 +117,11 @@ bool has_unstorable_byte(std::string_view s) {
 }
 
 bool storable_section(std::string_view name) {
-    return !name.empty() && trim(name).size() == name.size() && !has_unstorable_byte(name);
+    return !trim(name).empty() && !has_unstorable_byte(name);
 }
 
 bool storable_key(std::string_view name) {
+    name = trim_front(name);
     return storable_section(name) && name.front() != ';' && name.front() != '[' &&
            name.find('=') == name.npos;
 }
@@ -124,8 +134,8 @@ void append_key_line(std::string& out, std::string_view key, std::string_view va
 
 std::optional<std::string_view> find_value(std::string_view text, std::string_view section,
                                            std::string_view key) {
-    const KeyPlace place = locate(text, section, key);
-    if (!place.keyFound) return std::nullopt;
+    const KeyPlace place = locate(text, trim(section), trim(key));
+    if (!place.keyFound || !place.key.hasValue) return std::nullopt;
     const std::string_view value = place.key.value;
     return value.substr(0, value.find('\0'));
 }
@@ -164,13 +174,22 @@ uint32_t parse_int(std::string_view value) {
 std::optional<std::string> with_value(std::string_view text, std::string_view section,
                                       std::string_view key, std::string_view value) {
     if (!storable_section(section) || !storable_key(key) || has_unstorable_byte(value)) return std::nullopt;
-    const KeyPlace place = locate(text, section, key);
+    // Names are found without their blanks; what is written of a name or
+    // the value begins after its leading blanks.
+    section = trim_front(section);
+    key = trim_front(key);
+    value = trim_front(value);
+    const KeyPlace place = locate(text, trim(section), trim(key));
     std::string out;
     out.reserve(text.size() + section.size() + key.size() + value.size() + 16);
 
-    if (place.keyFound) {
+    if (place.keyFound && place.key.hasValue) {
         const std::size_t from = static_cast<std::size_t>(place.key.value.data() - text.data());
         out.append(text.substr(0, from)).append(value).append(text.substr(from + place.key.value.size()));
+    } else if (place.keyFound) {
+        // A key line without "=" gets one, with the value, after its name.
+        const std::size_t from = static_cast<std::size_t>(place.key.name.data() - text.data()) + place.key.name.size();
+        out.append(text.substr(0, from)).append("=").append(value).append(text.substr(from));
     } else if (place.sectionFound) {
         out.append(text.substr(0, place.insertAt));
         if (place.insertAfterOpenLine) out.append(kLineEnd);
@@ -179,7 +198,6 @@ std::optional<std::string> with_value(std::string_view text, std::string_view se
     } else {
         out.append(text);
         if (place.hasLines && place.lastLine.next == place.lastLine.end) out.append(kLineEnd);
-        if (place.hasLines && place.lastLine.kind != LineKind::Blank) out.append(kLineEnd);
         out.append("[").append(section).append("]").append(kLineEnd);
         append_key_line(out, key, value);
     }

@@ -34,7 +34,7 @@ CloseSignals::CloseSignals(int fd) : fd_(fd) {
         signalfd_siginfo info;
         while (read(fd_, &info, sizeof info) == static_cast<ssize_t>(sizeof info)) {
         }
-        platform::send_message(main_window(), platform::WM_CLOSE, 0, 0);
+        platform::send_message(main_window(), platform::kMsgClose, 0, 0);
     });
 }
 

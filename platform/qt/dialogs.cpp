@@ -74,7 +74,7 @@ intptr_t dialog_box(InstanceHandle /*instance*/, int template_id, WindowHandle o
 
     // The procedure sets the focus itself; its result is not used to move
     // the focus to the first tab stop, which would undo that choice.
-    proc(handle, WM_INITDIALOG, 0, 0);
+    proc(handle, kMsgInitDialog, 0, 0);
     if (record.state == qt::WindowRecord::State::Alive && !record.ended) {
         QEventLoop loop;
         window.centre_on_screen();

@@ -44,6 +44,9 @@ QStringList name_filters(const char* pairs) {
 
 namespace vantrel::platform {
 
+// The size of the Windows record in the 32-bit layout; nothing here reads it.
+uint32_t file_chooser_record_size() { return 76; }
+
 bool get_save_file_name(FileChooser& chooser) {
     if (!qt::widgets_available() || chooser.file == nullptr || chooser.maxFile == 0) return false;
     const QStringList filters = qt::name_filters(chooser.filter);

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "shell/app_ids.h"
+#include "resources/resource_ids.h"
 
 namespace vantrel::qt {
 

@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <memory>
 
+#include "platform/platform.h"
 #include "platform/qt/close_signals.h"
 #include "platform/qt/presentation.h"
 #include "platform/qt/terminal_presentation.h"
 #include "platform/qt/tray_presentation.h"
-#include "shell/main_window.h"
 
 namespace {
 

@@ -38,13 +38,13 @@ MenuHandle create_popup_menu() {
 void append_menu(MenuHandle menu, uint32_t flags, uint32_t id, const char* text) {
     QMenu* qmenu = qt::find_menu(menu);
     if (qmenu == nullptr) return;
-    if ((flags & MF_SEPARATOR) != 0) {
+    if ((flags & kMenuSeparator) != 0) {
         qmenu->addSeparator();
         return;
     }
     QAction* action = qmenu->addAction(qt::from_utf8(text != nullptr ? text : ""));
     action->setData(id);
-    if ((flags & MF_CHECKED) != 0) {
+    if ((flags & kMenuChecked) != 0) {
         action->setCheckable(true);
         action->setChecked(true);
     }
@@ -65,7 +65,7 @@ void track_popup_menu(MenuHandle menu, int x, int y, WindowHandle owner) {
     if (chosen == nullptr) return;
     const uintptr_t id = chosen->data().toUInt();
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [owner, id] { send_message(owner, WM_COMMAND, id, 0); },
+        QCoreApplication::instance(), [owner, id] { send_message(owner, kMsgCommand, id, 0); },
         Qt::QueuedConnection);
 }
 

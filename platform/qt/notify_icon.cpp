@@ -26,19 +26,19 @@ void carry_out(uint32_t request, const platform::IconRecord& record) {
     // change nothing.
     if (current == nullptr || live_window(record.hWnd) == nullptr) return;
     switch (request) {
-        case platform::NIM_ADD: {
+        case platform::kIconAdd: {
             const std::string_view tip =
-                (record.uFlags & platform::NIF_TIP) != 0 ? field_text(record.szTip) : std::string_view();
+                (record.uFlags & platform::kIconFlagTip) != 0 ? field_text(record.szTip) : std::string_view();
             current->add({record.hWnd, record.uCallbackMessage, record.uID}, record.hIcon, tip);
             break;
         }
-        case platform::NIM_MODIFY:
-            if ((record.uFlags & platform::NIF_TIP) != 0) current->set_tooltip(field_text(record.szTip));
-            if ((record.uFlags & platform::NIF_INFO) != 0)
+        case platform::kIconModify:
+            if ((record.uFlags & platform::kIconFlagTip) != 0) current->set_tooltip(field_text(record.szTip));
+            if ((record.uFlags & platform::kIconFlagInfo) != 0)
                 current->show_balloon(field_text(record.szInfoTitle), field_text(record.szInfo),
                                       record.dwInfoFlags);
             break;
-        case platform::NIM_DELETE:
+        case platform::kIconDelete:
             current->remove();
             break;
         default:
@@ -53,6 +53,10 @@ void use_presentation(Presentation* presentation) { current = presentation; }
 }  // namespace vantrel::qt
 
 namespace vantrel::platform {
+
+// No Windows record crosses here; the record keeps the size it has in the
+// 32-bit layout.
+uint32_t icon_record_size() { return 488; }
 
 bool notify_icon(uint32_t request, const IconRecord& record) {
     qt::run_on_ui_thread([request, record] { qt::carry_out(request, record); });

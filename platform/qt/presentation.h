@@ -27,7 +27,7 @@ public:
     virtual void add(const IconTarget& target, platform::IconHandle icon, std::string_view tooltip) = 0;
     virtual void remove() = 0;
     virtual void set_tooltip(std::string_view text) = 0;
-    // kind: platform::NIIF_INFO (a notice) or platform::NIIF_WARNING.
+    // kind: platform::kBalloonInfo (a notice) or platform::kBalloonWarning.
     virtual void show_balloon(std::string_view title, std::string_view text, uint32_t kind) = 0;
 };
 

@@ -19,7 +19,7 @@
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/icon_resources.h"
 #include "platform/qt/utf8_text.h"
-#include "shell/dialog_ids.h"
+#include "resources/resource_ids.h"
 
 namespace vantrel::qt {
 
@@ -33,9 +33,9 @@ bool has(uint32_t styles, uint32_t style) { return (styles & style) == style; }
 
 QLineEdit* make_edit(const ControlTemplate& control, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
-    edit->setFrame(has(control.styles, style::WS_BORDER));
+    edit->setFrame(has(control.styles, style::kBorder));
     // A number field takes only the digits 0 to 9, typed or pasted.
-    if (has(control.styles, style::ES_NUMBER))
+    if (has(control.styles, style::kEditNumber))
         edit->setValidator(
             new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     return edit;
@@ -45,7 +45,7 @@ QLabel* make_label(const ControlTemplate& control, QWidget* parent) {
     auto* label = new QLabel(from_utf8(control.text), parent);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
-    const Qt::Alignment across = has(control.styles, style::SS_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft;
+    const Qt::Alignment across = has(control.styles, style::kStaticCenter) ? Qt::AlignHCenter : Qt::AlignLeft;
     label->setAlignment(across | Qt::AlignTop);
     return label;
 }
@@ -66,7 +66,7 @@ TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, Route route
         QWidget* widget = make_control(control, units);
         widget->setObjectName(QString::number(control.id));
         if (control.id != kNoControlId) controls_[control.id] = widget;
-        if (has(control.styles, style::WS_TABSTOP)) {
+        if (has(control.styles, style::kTabStop)) {
             if (previousStop != nullptr) setTabOrder(previousStop, widget);
             previousStop = widget;
         }
@@ -101,9 +101,9 @@ QWidget* TemplateDialog::make_control(const ControlTemplate& control, const Base
             break;
         case ControlKind::Button: {
             auto* button = new QPushButton(text, this);
-            button->setDefault(has(control.styles, style::BS_DEFPUSHBUTTON));
+            button->setDefault(has(control.styles, style::kButtonDefPush));
             const auto id = static_cast<uintptr_t>(control.id);
-            connect(button, &QPushButton::clicked, this, [this, id] { route_(platform::WM_COMMAND, id); });
+            connect(button, &QPushButton::clicked, this, [this, id] { route_(platform::kMsgCommand, id); });
             widget = button;
             break;
         }
@@ -132,7 +132,7 @@ void TemplateDialog::centre_on_screen() {
 
 void TemplateDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        route_(platform::WM_COMMAND, IDCANCEL);
+        route_(platform::kMsgCommand, kIdCancel);
         return;
     }
     if (event->matches(QKeySequence::Copy)) {
@@ -145,7 +145,7 @@ void TemplateDialog::keyPressEvent(QKeyEvent* event) {
 
 void TemplateDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
-    route_(platform::WM_CLOSE, 0);
+    route_(platform::kMsgClose, 0);
 }
 
 // Ctrl+C outside an edit field copies the dialog's texts, as a Windows

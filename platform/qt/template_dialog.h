@@ -4,8 +4,8 @@
 //
 // The window decides nothing: a push button's click, the Enter key (which
 // presses the default button), the Esc key and the close box are routed to
-// the dialog's procedure as WM_COMMAND with the button's id, WM_COMMAND 1,
-// WM_COMMAND 2 and WM_CLOSE.
+// the dialog's procedure as kMsgCommand with the button's id, kMsgCommand 1,
+// kMsgCommand 2 and kMsgClose.
 #pragma once
 
 #include <QDialog>

@@ -13,7 +13,7 @@ void TerminalPresentation::remove() {}
 void TerminalPresentation::set_tooltip(std::string_view text) { write_line({"tooltip", text}); }
 
 void TerminalPresentation::show_balloon(std::string_view title, std::string_view text, uint32_t kind) {
-    write_line({kind == platform::NIIF_WARNING ? "warning" : "notice", title, text});
+    write_line({kind == platform::kBalloonWarning ? "warning" : "notice", title, text});
 }
 
 void TerminalPresentation::write_line(std::initializer_list<std::string_view> fields) {

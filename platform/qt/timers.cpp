@@ -62,7 +62,7 @@ protected:
         const auto it = byQtId_.find(event->timerId());
         if (it == byQtId_.end()) return;
         const auto [window, id] = it->second;
-        platform::send_message(window, platform::WM_TIMER, id, 0);
+        platform::send_message(window, platform::kMsgTimer, id, 0);
     }
 
 private:

@@ -1,4 +1,4 @@
-// Window timers with the Windows rules: an armed timer delivers WM_TIMER with
+// Window timers with the Windows rules: an armed timer delivers kMsgTimer with
 // its id to the window's handler after its delay and again after every
 // further delay until it is disarmed; arming an armed id replaces its expiry.
 #pragma once

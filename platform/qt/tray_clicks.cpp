@@ -12,7 +12,7 @@ namespace vantrel::qt {
 TrayClicks::TrayClicks(std::function<void(uint32_t)> notify) : notify_(std::move(notify)) {
     heldClick_.setSingleShot(true);
     QObject::connect(&heldClick_, &QTimer::timeout, &heldClick_,
-                     [this] { notify_(platform::WM_LBUTTONUP); });
+                     [this] { notify_(platform::kMsgLButtonUp); });
 }
 
 void TrayClicks::activated(QSystemTrayIcon::ActivationReason reason) {
@@ -22,11 +22,11 @@ void TrayClicks::activated(QSystemTrayIcon::ActivationReason reason) {
             break;
         case QSystemTrayIcon::DoubleClick:
             heldClick_.stop();
-            notify_(platform::WM_LBUTTONDBLCLK);
+            notify_(platform::kMsgLButtonDblClk);
             break;
         case QSystemTrayIcon::Context:
             heldClick_.stop();
-            notify_(platform::WM_RBUTTONUP);
+            notify_(platform::kMsgRButtonUp);
             break;
         default:
             break;

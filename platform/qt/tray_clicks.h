@@ -17,7 +17,7 @@ namespace vantrel::qt {
 
 class TrayClicks {
 public:
-    // notify receives WM_LBUTTONUP, WM_RBUTTONUP or WM_LBUTTONDBLCLK.
+    // notify receives kMsgLButtonUp, kMsgRButtonUp or kMsgLButtonDblClk.
     explicit TrayClicks(std::function<void(uint32_t mouseMessage)> notify);
 
     void activated(QSystemTrayIcon::ActivationReason reason);

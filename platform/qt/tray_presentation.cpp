@@ -12,9 +12,9 @@ constexpr int kBalloonMs = 10000;
 
 QSystemTrayIcon::MessageIcon balloon_icon(uint32_t kind) {
     switch (kind) {
-        case platform::NIIF_INFO:
+        case platform::kBalloonInfo:
             return QSystemTrayIcon::Information;
-        case platform::NIIF_WARNING:
+        case platform::kBalloonWarning:
             return QSystemTrayIcon::Warning;
         default:
             return QSystemTrayIcon::NoIcon;

@@ -55,7 +55,7 @@ void destroy_window(platform::WindowHandle window) {
     record->state = WindowRecord::State::Destroying;
     for (platform::WindowHandle owned : owned_by(window)) destroy_window(owned);
     // Records stay put in the map while messages run, so the pointer holds.
-    record->proc(window, platform::WM_DESTROY, 0, 0);
+    record->proc(window, platform::kMsgDestroy, 0, 0);
     record->state = WindowRecord::State::Dead;
     disarm_timers(window);
     if (record->dialog != nullptr) record->dialog->hide();

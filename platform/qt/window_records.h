@@ -48,7 +48,7 @@ platform::WindowHandle main_window();
 void set_main_window(platform::WindowHandle window);
 
 // Destroys the window as Windows does: first the dialogs it owns, then the
-// window itself receives WM_DESTROY; afterwards its timers are disarmed, a
+// window itself receives kMsgDestroy; afterwards its timers are disarmed, a
 // dialog is hidden and its modal loop told to end, and messages and timers
 // aimed at it are dropped. Nothing happens for a window already destroyed.
 void destroy_window(platform::WindowHandle window);

@@ -36,7 +36,7 @@ WindowHandle create_main_window(InstanceHandle /*instance*/) {
     if (qt::mainWindowProc == nullptr) return nullptr;
     const WindowHandle window = qt::add_window({.proc = qt::mainWindowProc});
     qt::set_main_window(window);
-    qt::mainWindowProc(window, WM_CREATE, 0, 0);
+    qt::mainWindowProc(window, kMsgCreate, 0, 0);
     return window;
 }
 
@@ -47,7 +47,7 @@ intptr_t send_message(WindowHandle window, uint32_t message, uintptr_t wparam, i
 
 intptr_t default_window_proc(WindowHandle window, uint32_t message, uintptr_t /*wparam*/,
                              intptr_t /*lparam*/) {
-    if (message == WM_CLOSE) qt::destroy_window(window);
+    if (message == kMsgClose) qt::destroy_window(window);
     return 0;
 }
 

@@ -21,14 +21,14 @@ protected:
         evaluate_alerts(processTable, sweepSize, batch);
         std::vector<std::string> balloons;
         for (const auto& r : icon_requests())
-            if (r.record.uFlags == platform::NIF_INFO)
-                balloons.push_back((r.record.dwInfoFlags == platform::NIIF_WARNING ? "W:" : "N:") +
+            if (r.record.uFlags == platform::kIconFlagInfo)
+                balloons.push_back((r.record.dwInfoFlags == platform::kBalloonWarning ? "W:" : "N:") +
                                    std::string(r.record.szInfo));
         return balloons;
     }
     static std::string tooltip() {
         for (const auto& r : icon_requests())
-            if (r.record.uFlags == platform::NIF_TIP) return r.record.szTip;
+            if (r.record.uFlags == platform::kIconFlagTip) return r.record.szTip;
         return "(none)";
     }
     static void put(uint32_t s, const char* name, int32_t usage) {

@@ -1,10 +1,9 @@
 #include "tests/core/core_fixture.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "alerts/alert_rules.h"
 #include "alerts/tray_icon.h"
@@ -16,6 +15,8 @@
 #include "shell/settings_dialog.h"
 
 namespace vantrel::test {
+
+namespace fs = std::filesystem;
 
 void CoreTest::SetUp() {
     fake::reset_system();
@@ -33,18 +34,24 @@ void CoreTest::SetUp() {
     appInstance = nullptr;
     mainWindow = fake::main_window_handle();
 
-    char templ[] = "/tmp/vantrel-test-XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    dir_ = templ;
+    // A new folder of the test's own in the system's temporary folder.
+    const fs::path base = fs::temp_directory_path();
+    static std::mt19937_64 rng{std::random_device{}()};
+    std::error_code ec;
+    do {
+        dir_ = (base / ("vantrel-test-" + std::to_string(rng()))).string();
+    } while (!fs::create_directory(dir_, ec) && !ec);
+    ASSERT_FALSE(ec) << ec.message();
     fake::system().executablePath = dir_ + "/vantrel";
 }
 
 void CoreTest::TearDown() {
     fake::join_workers();
     std::error_code ec;
-    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(dir_, ec);
+    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (const auto& entry : fs::recursive_directory_iterator(dir_, ec))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(dir_, ec);
 }
 
 std::string CoreTest::read_file(const std::string& path) {
@@ -57,6 +64,16 @@ void CoreTest::write_file(const std::string& path, const std::string& content) {
     out << content;
 }
 
-bool CoreTest::exists(const std::string& path) { return std::filesystem::exists(path); }
+bool CoreTest::exists(const std::string& path) { return fs::exists(path); }
+
+void CoreTest::set_read_only(const std::string& path, bool readOnly) {
+    constexpr fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(path, readOnly ? write : fs::perms::owner_write,
+                    readOnly ? fs::perm_options::remove : fs::perm_options::add);
+}
+
+bool CoreTest::is_read_only(const std::string& path) {
+    return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
+}
 
 }  // namespace vantrel::test

@@ -31,6 +31,10 @@ protected:
     static std::string read_file(const std::string& path);
     static void write_file(const std::string& path, const std::string& content);
     static bool exists(const std::string& path);
+    // The file's read-only mark: the owner's write permission on Linux, the
+    // read-only attribute on Windows.
+    static void set_read_only(const std::string& path, bool readOnly = true);
+    static bool is_read_only(const std::string& path);
 
     // The notify-icon requests sent so far, and forgetting them.
     static const std::vector<fake::IconRequest>& icon_requests() { return fake::ui().iconRequests; }

@@ -69,7 +69,8 @@ TEST_F(MessageTemplateTest, CodePageRules) {
     EXPECT_EQ(expand("{p}{u}", "{p}", "\x83"), "\x83{u}");  // a lead byte takes the next byte
     EXPECT_EQ(expand("aaa\x83\x40", "{u}", "", 5), "aaa\x83");  // CP932 cuts by bytes
     fake::system().codePage = CodePage::Utf8;
-    compose(std::string(62, 'x') + "あ", std::string(253, 'a') + "あ", nullptr, 1);
+    const std::string a = "\xE3\x81\x82";  // "あ" in UTF-8
+    compose(std::string(62, 'x') + a, std::string(253, 'a') + a, nullptr, 1);
     EXPECT_EQ(title_, std::string(62, 'x'));  // a UTF-8 cut never splits a character
     EXPECT_EQ(message_, std::string(253, 'a'));
 }

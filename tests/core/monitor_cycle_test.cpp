@@ -19,9 +19,7 @@ std::string pdh(const std::string& shortName, int instance = 0) {
 }
 
 std::string path_of(const std::string& name, int instance = 0) {
-    char shortName[128];
-    make_short_name(name.c_str(), shortName);
-    return pdh(shortName, instance);
+    return pdh(name.substr(0, short_name_length(name)), instance);
 }
 
 class MonitorCycleTest : public CoreTest {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/about_dialog.h"
 #include "shell/app_ids.h"
-#include "shell/dialog_ids.h"
 #include "shell/main_window.h"
 #include "shell/settings_dialog.h"
 #include "tests/core/core_fixture.h"
@@ -29,10 +29,10 @@ protected:
     static fake::DialogState open(const std::function<void(Handle)>& actions, uint32_t cmd = CMD_SETTINGS) {
         Handle handle = nullptr;
         fake::ui().whileDialogOpen = [&](Handle dlg, int) { actions(handle = dlg); };
-        platform::send_message(fake::main_window_handle(), platform::WM_COMMAND, cmd, 0);
+        platform::send_message(fake::main_window_handle(), platform::kMsgCommand, cmd, 0);
         return fake::dialog(handle);
     }
-    static void press(Handle dlg, uintptr_t id) { platform::send_message(dlg, platform::WM_COMMAND, id, 0); }
+    static void press(Handle dlg, uintptr_t id) { platform::send_message(dlg, platform::kMsgCommand, id, 0); }
     static void type(Handle dlg, int id, const std::string& text) { fake::dialog(dlg).texts[id] = text; }
 };
 
@@ -60,9 +60,9 @@ TEST_F(SettingsDialogTest, OkCommitsEveryFieldAndRestartsTheMonitorTimer) {
         platform::list_select(dlg, IDC_ALLCOUNT, 9);
         platform::check_button(dlg, IDC_ALLENABLE, 0);
         platform::check_button(dlg, IDC_WRITELOGFILE, 1);
-        press(dlg, IDOK | (1u << 16));  // with a notification code: ignored
+        press(dlg, kIdOk | (1u << 16));  // with a notification code: ignored
         EXPECT_FALSE(fake::dialog(dlg).ended);
-        press(dlg, IDOK);
+        press(dlg, kIdOk);
     });
     EXPECT_TRUE(fake::ui().messageBoxes.empty());
     EXPECT_EQ(settings.allusage.get() + settings.allusageinfo.get() + settings.eachusage.get(), 187);
@@ -93,9 +93,9 @@ TEST_F(SettingsDialogTest, RefusedValuesKeepTheDialogOpenAndChangeOnlyTheLogName
             for (const auto& [id, text] : fields) type(dlg, id, text);
             type(dlg, IDC_LOGFILENAME, "new.log");
             platform::check_button(dlg, IDC_ALLENABLE, 0);
-            press(dlg, IDOK);
+            press(dlg, kIdOk);
             EXPECT_FALSE(fake::dialog(dlg).ended);
-            press(dlg, IDCANCEL);
+            press(dlg, kIdCancel);
         });
         ASSERT_EQ(fake::ui().messageBoxes.size(), 1u);
         EXPECT_EQ(fake::ui().messageBoxes[0].text, message);
@@ -115,7 +115,7 @@ TEST_F(SettingsDialogTest, ChooserOpensEmptyAndOnlyAnAcceptedPathReplacesTheFiel
         EXPECT_EQ(fake::dialog(dlg).texts[IDC_LOGFILENAME], "typed.log");
         fake::ui().chooserResult = "/var/log/cpu.log";
         press(dlg, IDC_CHOOSELOG);
-        platform::send_message(dlg, platform::WM_CLOSE, 0, 0);  // the close box
+        platform::send_message(dlg, platform::kMsgClose, 0, 0);  // the close box
     });
     EXPECT_EQ(d.texts.at(IDC_LOGFILENAME), "/var/log/cpu.log");
     EXPECT_EQ(settings.logfilename.get(), "");  // untouched until OK
@@ -124,13 +124,13 @@ TEST_F(SettingsDialogTest, ChooserOpensEmptyAndOnlyAnAcceptedPathReplacesTheFiel
 TEST_F(SettingsDialogTest, AboutBoxTextsAndClosing) {
     const auto d = open([](Handle dlg) {
         EXPECT_EQ(aboutOpen, 1);
-        press(dlg, IDCANCEL);  // Esc: stays open
+        press(dlg, kIdCancel);  // Esc: stays open
         EXPECT_FALSE(fake::dialog(dlg).ended);
-        press(dlg, IDOK);
+        press(dlg, kIdOk);
         EXPECT_EQ(aboutOpen, 0);
     }, CMD_ABOUT);
     EXPECT_TRUE(d.ended);
-    EXPECT_EQ(d.focus, IDOK);
+    EXPECT_EQ(d.focus, kIdOk);
     const std::string text = d.texts.at(IDC_ABOUTTEXT);
     EXPECT_EQ(text.rfind(" Vantrel　ver1.2β1\n\n", 0), 0u);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);

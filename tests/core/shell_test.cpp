@@ -1,7 +1,5 @@
 // The application shell's state machine: start-up, ticks, the worker, the
 // exit sequence and the close of the main window.
-#include <sys/stat.h>
-
 #include <string>
 
 #include "alerts/tray_icon.h"
@@ -30,7 +28,7 @@ protected:
 TEST_F(ShellTest, StartLoadsSettingsShowsTheIconAndTicksAfter100ms) {
     start("intervalsec=60\r\n");
     EXPECT_EQ(ui().timerLog, (std::vector<std::pair<uintptr_t, uint32_t>>{{MonitorTimer, 100}}));
-    EXPECT_EQ(icon_requests().at(0).request, platform::NIM_ADD);
+    EXPECT_EQ(icon_requests().at(0).request, platform::kIconAdd);
     fake::fire_timer(MonitorTimer);
     EXPECT_EQ(processTable.slots[kTotalSlot].usage, 12);  // the cycle ran
     EXPECT_EQ(ui().armedTimers[MonitorTimer], 60000u);
@@ -62,8 +60,8 @@ TEST_F(ShellTest, ExitEndsAtTheFirstTickWithoutACycleAndSaves) {
         ui().runWorkersInline = !cycleRunning;
         start();
         fake::fire_timer(MonitorTimer);
-        send(platform::WM_COMMAND, CMD_EXIT);
-        EXPECT_EQ(icon_requests().back().request, platform::NIM_DELETE);  // at once
+        send(platform::kMsgCommand, CMD_EXIT);
+        EXPECT_EQ(icon_requests().back().request, platform::kIconDelete);  // at once
         EXPECT_EQ(ui().armedTimers[MonitorTimer], 600u);
         fake::fire_timer(MonitorTimer);
         EXPECT_EQ(ui().windowAlive, cycleRunning);
@@ -81,10 +79,10 @@ TEST_F(ShellTest, BalloonIconTimerRemovesTheTemporaryIconOnlyIfShown) {
     fake::fire_timer(MonitorTimer);  // the total of 12 raises a warning
     clear_icon_requests();
     fake::fire_timer(BalloonIconTimer);
-    EXPECT_EQ(icon_requests().at(0).request, platform::NIM_DELETE);
+    EXPECT_EQ(icon_requests().at(0).request, platform::kIconDelete);
     EXPECT_FALSE(fake::fire_timer(BalloonIconTimer));  // one-shot
     fake::fire_timer(MonitorTimer);
-    send(platform::WM_COMMAND, CMD_EXIT);
+    send(platform::kMsgCommand, CMD_EXIT);
     clear_icon_requests();
     fake::fire_timer(BalloonIconTimer);  // after Exit removed the icon
     EXPECT_TRUE(icon_requests().empty());
@@ -94,19 +92,17 @@ TEST_F(ShellTest, SettingsAreWrittenOnlyWhenTheWindowIsDestroyed) {
     start();
     settings.allenable.set(0);
     EXPECT_FALSE(exists(path("Vantrel.ini")));
-    send(platform::WM_CLOSE);  // a close from outside
+    send(platform::kMsgClose);  // a close from outside
     EXPECT_NE(read_file(path("Vantrel.ini")).find("allenable=0\r\n"), std::string::npos);
 
     // Without a window nothing touches the file, not even its read-only mark.
     restart();
     write_file(path("Vantrel.ini"), "[Base]\r\nallusage=50\r\n");
-    ::chmod(path("Vantrel.ini").c_str(), 0444);
+    set_read_only(path("Vantrel.ini"));
     ui().createFails = true;
     start();
     EXPECT_EQ(settings.allusage.get(), 95);
-    struct stat st {};
-    ::stat(path("Vantrel.ini").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 0777, 0444u);
+    EXPECT_TRUE(is_read_only(path("Vantrel.ini")));
 }
 
 }  // namespace

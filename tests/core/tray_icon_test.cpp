@@ -3,6 +3,7 @@
 #include <string>
 
 #include "alerts/tray_icon.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/app_ids.h"
 #include "tests/core/core_fixture.h"
@@ -20,33 +21,33 @@ TEST_F(TrayIconTest, EachOperationSendsItsRequest) {
     EXPECT_TRUE(icon_requests().empty());  // nothing shown, nothing sent
     add_icon(appInstance, mainWindow, kIconResource, kProductName);
     set_tooltip(std::string(70, 't').c_str());
-    show_balloon(std::string(63, 'T').c_str(), std::string(255, 'M').c_str(), platform::NIIF_INFO);
+    show_balloon(std::string(63, 'T').c_str(), std::string(255, 'M').c_str(), platform::kBalloonInfo);
     remove_icon();
-    EXPECT_EQ(request(0), platform::NIM_ADD);
+    EXPECT_EQ(request(0), platform::kIconAdd);
     EXPECT_STREQ(record(0).szTip, "Vantrel");
-    EXPECT_EQ(record(1).uFlags, platform::NIF_TIP);  // a modify names only what it changes
+    EXPECT_EQ(record(1).uFlags, platform::kIconFlagTip);  // a modify names only what it changes
     EXPECT_EQ(std::string(record(1).szTip), std::string(63, 't'));
-    EXPECT_EQ(record(2).uFlags, platform::NIF_INFO);
+    EXPECT_EQ(record(2).uFlags, platform::kIconFlagInfo);
     EXPECT_EQ(std::string(record(2).szInfoTitle) + record(2).szInfo, std::string(63, 'T') + std::string(255, 'M'));
     EXPECT_STREQ(record(2).szTip, "Vantrel");  // modifies never change the record
-    EXPECT_EQ(request(3), platform::NIM_DELETE);
+    EXPECT_EQ(request(3), platform::kIconDelete);
     // After Exit removed the permanent icon, a balloon brings nothing back.
-    show_balloon("t", "m", platform::NIIF_WARNING);
-    EXPECT_EQ(request(4), platform::NIM_MODIFY);
+    show_balloon("t", "m", platform::kBalloonWarning);
+    EXPECT_EQ(request(4), platform::kIconModify);
     EXPECT_FALSE(icon_shown());
 }
 
 TEST_F(TrayIconTest, TemporaryIconLivesTenSecondsFromItsAdd) {
     settings.disptrayicon.set(0);
     fake::ui().windowAlive = true;
-    show_balloon("t", "first", platform::NIIF_WARNING);
-    show_balloon("t", "second", platform::NIIF_WARNING);  // 8 s later: same icon, no new timer
-    EXPECT_EQ(request(0), platform::NIM_ADD);
+    show_balloon("t", "first", platform::kBalloonWarning);
+    show_balloon("t", "second", platform::kBalloonWarning);  // 8 s later: same icon, no new timer
+    EXPECT_EQ(request(0), platform::kIconAdd);
     EXPECT_STREQ(record(1).szInfo, "first");
     EXPECT_EQ(fake::ui().timerLog, (std::vector<std::pair<uintptr_t, uint32_t>>{{BalloonIconTimer, 10000}}));
     remove_icon();  // the expiry
-    show_balloon("t", "third", platform::NIIF_INFO);
-    EXPECT_EQ(request(4), platform::NIM_ADD);
+    show_balloon("t", "third", platform::kBalloonInfo);
+    EXPECT_EQ(request(4), platform::kIconAdd);
     EXPECT_EQ(fake::ui().timerLog.size(), 2u);
 }
 

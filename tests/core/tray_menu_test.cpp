@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "monitor/process_table.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/about_dialog.h"
 #include "shell/app_ids.h"
@@ -23,10 +24,10 @@ protected:
         platform::send_message(fake::main_window_handle(), WM_TRAYNOTIFY, kTrayIconId, mouse);
     }
     static void command(uintptr_t id) {
-        platform::send_message(fake::main_window_handle(), platform::WM_COMMAND, id, 0);
+        platform::send_message(fake::main_window_handle(), platform::kMsgCommand, id, 0);
     }
     // The items of a menu opened now, as "id flags text".
-    static std::vector<std::string> menu(uint32_t mouse = platform::WM_RBUTTONUP) {
+    static std::vector<std::string> menu(uint32_t mouse = platform::kMsgRButtonUp) {
         notify(mouse);
         std::vector<std::string> items;
         for (const auto& i : fake::ui().lastMenu)
@@ -39,7 +40,7 @@ TEST_F(TrayMenuTest, EitherButtonOpensTheMenuWhoseChecksFollowTheSwitches) {
     const std::vector<std::string> all = {
         "40004 0 設定", "0 2048 ", "40011 8 全体警告　有効/無効", "40012 8 全体お知らせ　有効/無効",
         "40013 8 個別警告　有効/無効", "0 2048 ", "40005 0 バージョン情報", "40003 0 終了"};
-    EXPECT_EQ(menu(platform::WM_LBUTTONUP), all);
+    EXPECT_EQ(menu(platform::kMsgLButtonUp), all);
     fake::ui().menuChoice = CMD_TOGGLE_TOTAL_WARNING;
     EXPECT_EQ(menu(), all);
     fake::ui().menuChoice = 0;
@@ -60,7 +61,7 @@ TEST_F(TrayMenuTest, EachDialogHasOneInstanceAndBothCanBeOpen) {
     fake::ui().whileDialogOpen = [](platform::WindowHandle, int templateId) {
         command(CMD_SETTINGS);
         command(CMD_ABOUT);
-        if (templateId == kSettingsDialogTemplate) notify(platform::WM_LBUTTONDBLCLK);
+        if (templateId == kSettingsDialogTemplate) notify(platform::kMsgLButtonDblClk);
     };
     command(CMD_SETTINGS);
     EXPECT_EQ(fake::ui().dialogsOpened, (std::vector<int>{kSettingsDialogTemplate, kAboutDialogTemplate}));

@@ -1,6 +1,5 @@
 // The usage log: the line format and where the line goes.
-#include <sys/stat.h>
-
+#include <filesystem>
 #include <string>
 
 #include "log/usage_log.h"
@@ -15,11 +14,6 @@ protected:
     static void append(int32_t total) {
         processTable.slots[kTotalSlot].usage = total;
         append_usage_line(processTable);
-    }
-    static mode_t mode(const std::string& file) {
-        struct stat st {};
-        ::stat(file.c_str(), &st);
-        return st.st_mode & 0777;
     }
 };
 
@@ -44,11 +38,11 @@ TEST_F(UsageLogTest, NamedFileOrTheDefaultFile) {
 
     // Unusable names go to the default file, which is made writable; the
     // named file is never changed, not even in its permissions.
-    ::mkdir(path("adir").c_str(), 0755);
+    std::filesystem::create_directory(path("adir"));
     write_file(path("ro.log"), "old");
-    ::chmod(path("ro.log").c_str(), 0444);
+    set_read_only(path("ro.log"));
     write_file(path("cpuusagelog.txt"), "x\r\n");
-    ::chmod(path("cpuusagelog.txt").c_str(), 0444);
+    set_read_only(path("cpuusagelog.txt"));
     for (const std::string& name : {std::string(), path("no/dir/x.log"), path("adir"), path("ro.log")}) {
         settings.logfilename.set(name);
         append(1);
@@ -56,12 +50,12 @@ TEST_F(UsageLogTest, NamedFileOrTheDefaultFile) {
     std::string expected = "x\r\n";
     for (int i = 0; i < 4; ++i) expected += "2008/03/07  9:05:02\t1\r\n";
     EXPECT_EQ(read_file(path("cpuusagelog.txt")), expected);
-    EXPECT_EQ(mode(path("cpuusagelog.txt")), 0644u);
+    EXPECT_FALSE(is_read_only(path("cpuusagelog.txt")));
     EXPECT_EQ(read_file(path("ro.log")), "old");
-    EXPECT_EQ(mode(path("ro.log")), 0444u);
+    EXPECT_TRUE(is_read_only(path("ro.log")));
 
     // No usable location at all: the line is lost quietly.
-    fake::system().executablePath = "/proc/no-such-dir/vantrel";
+    fake::system().executablePath = path("no-such-dir/vantrel");
     append(3);
     EXPECT_EQ(read_file(path("cpuusagelog.txt")), expected);
 }

@@ -14,8 +14,12 @@
 
 namespace vantrel::fake {
 
+// The code page of this build's string literals: the Windows build compiles
+// them to CP932, where "表" takes two bytes instead of UTF-8's three.
+inline constexpr CodePage kLiteralCodePage = sizeof("表") == 3 ? CodePage::Utf8 : CodePage::Cp932;
+
 struct System {
-    CodePage codePage = CodePage::Utf8;
+    CodePage codePage = kLiteralCodePage;
     bool snapshotFails = false;
     std::vector<std::string> processes;  // the names a snapshot lists
     int snapshotsTaken = 0;

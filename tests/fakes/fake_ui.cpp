@@ -36,7 +36,7 @@ bool fire_timer(uintptr_t id) {
         std::lock_guard<std::mutex> guard(lock);
         if (!state.windowAlive || state.armedTimers.count(id) == 0) return false;
     }
-    state.proc(kMainWindow, platform::WM_TIMER, id, 0);
+    state.proc(kMainWindow, platform::kMsgTimer, id, 0);
     return true;
 }
 
@@ -58,6 +58,10 @@ namespace vantrel::platform {
 
 using fake::state;
 
+// The sizes of the Windows records in the 32-bit layout.
+uint32_t icon_record_size() { return 488; }
+uint32_t file_chooser_record_size() { return 76; }
+
 bool notify_icon(uint32_t request, const IconRecord& record) {
     std::lock_guard<std::mutex> guard(fake::lock);
     state.iconRequests.push_back({request, record});
@@ -74,7 +78,7 @@ bool register_main_window_class(InstanceHandle, WindowProc proc) {
 WindowHandle create_main_window(InstanceHandle) {
     if (state.createFails) return nullptr;
     state.windowAlive = true;
-    state.proc(fake::kMainWindow, WM_CREATE, 0, 0);
+    state.proc(fake::kMainWindow, kMsgCreate, 0, 0);
     return fake::kMainWindow;
 }
 
@@ -85,11 +89,11 @@ intptr_t send_message(WindowHandle window, uint32_t message, uintptr_t wparam, i
 }
 
 intptr_t default_window_proc(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
-    if (window != fake::kMainWindow || message != WM_CLOSE || !state.windowAlive) return 0;
+    if (window != fake::kMainWindow || message != kMsgClose || !state.windowAlive) return 0;
     // The dialogs the main window owns are destroyed with it.
     for (auto& [handle, proc] : fake::dialogProcs)
-        if (!state.dialogs[handle].ended) proc(handle, WM_DESTROY, 0, 0);
-    state.proc(window, WM_DESTROY, 0, 0);
+        if (!state.dialogs[handle].ended) proc(handle, kMsgDestroy, 0, 0);
+    state.proc(window, kMsgDestroy, 0, 0);
     std::lock_guard<std::mutex> guard(fake::lock);
     state.windowAlive = false;
     state.armedTimers.clear();
@@ -138,7 +142,7 @@ void append_menu(MenuHandle, uint32_t flags, uint32_t id, const char* text) {
 Point cursor_pos() { return {640, 480}; }
 
 void track_popup_menu(MenuHandle, int, int, WindowHandle owner) {
-    if (state.menuChoice != 0) send_message(owner, WM_COMMAND, state.menuChoice, 0);
+    if (state.menuChoice != 0) send_message(owner, kMsgCommand, state.menuChoice, 0);
 }
 
 void destroy_menu(MenuHandle) { ++state.menusDestroyed; }
@@ -147,10 +151,10 @@ intptr_t dialog_box(InstanceHandle, int template_id, WindowHandle, WindowProc pr
     const auto handle = reinterpret_cast<WindowHandle>(fake::lastHandle += 0x10);
     fake::dialogProcs[handle] = proc;
     state.dialogsOpened.push_back(template_id);
-    proc(handle, WM_INITDIALOG, 0, 0);
+    proc(handle, kMsgInitDialog, 0, 0);
     if (state.whileDialogOpen) state.whileDialogOpen(handle, template_id);
     // A dialog the test left open is destroyed, as it would be at exit.
-    if (!state.dialogs[handle].ended) proc(handle, WM_DESTROY, 0, 0);
+    if (!state.dialogs[handle].ended) proc(handle, kMsgDestroy, 0, 0);
     return 1;
 }
 

@@ -33,7 +33,12 @@ void check_read(const std::string& text, const std::string& section, const std::
     profile::parse_int(profile::unquote(*value));
 }
 
-bool same_name(const std::string& a, const std::string& b) {  // b holds no NUL byte
+// Equal without regard to ASCII case or the blanks at either end; b holds no NUL byte.
+bool same_name(std::string a, std::string b) {
+    for (std::string* s : {&a, &b}) {
+        s->erase(0, s->find_first_not_of(" \t\v\f"));
+        s->erase(s->find_last_not_of(" \t\v\f") + 1);
+    }
     return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
 }
 

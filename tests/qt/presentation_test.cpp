@@ -13,10 +13,10 @@
 #include "platform/qt/terminal_presentation.h"
 #include "platform/qt/tray_clicks.h"
 #include "resources/dialog_templates.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/about_dialog.h"
 #include "shell/app_ids.h"
-#include "shell/dialog_ids.h"
 #include "shell/tray_menu.h"
 
 namespace vantrel::test {
@@ -27,9 +27,9 @@ std::map<uintptr_t, int> ticks;  // by timer id
 
 // The main window: counts timer ticks, hands commands and tray clicks to the shell.
 intptr_t main_proc(platform::WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    if (message == platform::WM_TIMER) ++ticks[wparam];
+    if (message == platform::kMsgTimer) ++ticks[wparam];
     if (message == WM_TRAYNOTIFY) handle_tray_notify(wparam, lparam);
-    if (message == platform::WM_COMMAND) handle_command(wparam, lparam);
+    if (message == platform::kMsgCommand) handle_command(wparam, lparam);
     return platform::default_window_proc(window, message, wparam, lparam);
 }
 
@@ -44,12 +44,12 @@ template <typename W> W* control(QWidget* dialog, int id) { return dialog->findC
 void notify(const std::string& tip, const char* title = "", const char* text = "", uint32_t kind = 0) {
     platform::IconRecord r{};
     r.hWnd = mainWindow;
-    r.uFlags = *title != '\0' ? platform::NIF_INFO : platform::NIF_TIP;
+    r.uFlags = *title != '\0' ? platform::kIconFlagInfo : platform::kIconFlagTip;
     r.dwInfoFlags = kind;
     std::snprintf(r.szTip, sizeof r.szTip, "%s", tip.c_str());
     std::snprintf(r.szInfoTitle, sizeof r.szInfoTitle, "%s", title);
     std::snprintf(r.szInfo, sizeof r.szInfo, "%s", text);
-    platform::notify_icon(platform::NIM_MODIFY, r);
+    platform::notify_icon(platform::kIconModify, r);
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ protected:
         mainWindow = platform::create_main_window(nullptr);
     }
     void TearDown() override {
-        platform::send_message(mainWindow, platform::WM_CLOSE, 0, 0);  // and the dialogs it owns
+        platform::send_message(mainWindow, platform::kMsgClose, 0, 0);  // and the dialogs it owns
         qt::use_presentation(nullptr);
         std::fclose(out_);
         std::free(buf_);
@@ -104,8 +104,8 @@ TEST_F(QtTest, SettingsControlsFollowTheTemplateAndEnterCommitsWhatWasTyped) {
             QRect want = qt::dialog_rect(units, c.x, c.y, c.width, c.height);
             if (c.kind == ControlKind::DropDownList) want.setHeight(w->sizeHint().height());  // closed
             EXPECT_TRUE(w->inherits(kinds[static_cast<int>(c.kind)]) && w->objectName() == QString::number(c.id) &&
-                        w->geometry() == want && w->property("default").toBool() == (c.id == IDOK)) << c.id;
-            if ((c.styles & style::WS_TABSTOP) != 0) stops << w;
+                        w->geometry() == want && w->property("default").toBool() == (c.id == kIdOk)) << c.id;
+            if ((c.styles & style::kTabStop) != 0) stops << w;
         }
         QWidgetList chain;  // the tab order
         for (QWidget* w = stops[0]; chain.size() < stops.size(); w = w->nextInFocusChain())
@@ -116,7 +116,7 @@ TEST_F(QtTest, SettingsControlsFollowTheTemplateAndEnterCommitsWhatWasTyped) {
         control<QComboBox>(dialog, IDC_ALLINFOCNT)->setCurrentIndex(9);
         QTest::keyClick(control<QLineEdit>(dialog, IDC_ALLUSAGE), Qt::Key_Return);
     });
-    platform::send_message(mainWindow, platform::WM_COMMAND, CMD_SETTINGS, 0);  // returns once closed
+    platform::send_message(mainWindow, platform::kMsgCommand, CMD_SETTINGS, 0);  // returns once closed
     EXPECT_EQ(std::tuple(settings.allusage.get(), settings.allenable.get(), settings.allinfocnt.get()),
               std::tuple(90, 0, 9));
 }
@@ -130,11 +130,11 @@ TEST_F(QtTest, SettingsRangeBoxIsModalToTheDialogWithOneButtonAndEscTakesNothing
             box->close();
         });
         control<QLineEdit>(dialog, IDC_ALLUSAGE)->setText("0");
-        QTest::mouseClick(control<QPushButton>(dialog, IDOK), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(dialog, kIdOk), Qt::LeftButton);
         control<QLineEdit>(dialog, IDC_ALLUSAGE)->setText("50");  // valid, yet not taken
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    platform::send_message(mainWindow, platform::WM_COMMAND, CMD_SETTINGS, 0);
+    platform::send_message(mainWindow, platform::kMsgCommand, CMD_SETTINGS, 0);
     EXPECT_TRUE(plainBox);
     EXPECT_EQ(settings.allusage.get(), 95);
 }
@@ -146,7 +146,7 @@ TEST_F(QtTest, AboutShowsTheIconStaysOpenOnEscAndTheCloseBoxClosesIt) {
         ASSERT_TRUE(box->isVisible());
         box->close();
     });
-    platform::send_message(mainWindow, platform::WM_COMMAND, CMD_ABOUT, 0);
+    platform::send_message(mainWindow, platform::kMsgCommand, CMD_ABOUT, 0);
     EXPECT_TRUE(shown(QStringLiteral("バージョン情報")) == nullptr && aboutOpen == 0);
 }
 
@@ -164,15 +164,15 @@ TEST_F(QtTest, MenuAtTheCursorHasChecksAndSeparatorsAndTheChoiceArrivesOnceClose
                                                   "個別警告　有効/無効+|-|バージョン情報|終了");
         for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}) QTest::keyClick(menu, key);
     });
-    platform::send_message(mainWindow, WM_TRAYNOTIFY, kTrayIconId, platform::WM_RBUTTONUP);
+    platform::send_message(mainWindow, WM_TRAYNOTIFY, kTrayIconId, platform::kMsgRButtonUp);
     EXPECT_EQ(settings.allenable.get(), 1);  // not yet: like a posted message
     EXPECT_TRUE(QTest::qWaitFor([] { return settings.allenable.get() == 0; }));
 }
 
 TEST_F(QtTest, ATriggerIsHeldBackForADoubleClick) {
     using R = QSystemTrayIcon::ActivationReason;
-    const std::pair<std::vector<R>, uint32_t> cases[] = {{{R::Trigger}, platform::WM_LBUTTONUP},
-        {{R::Trigger, R::DoubleClick}, platform::WM_LBUTTONDBLCLK}, {{R::Trigger, R::Context}, platform::WM_RBUTTONUP}};
+    const std::pair<std::vector<R>, uint32_t> cases[] = {{{R::Trigger}, platform::kMsgLButtonUp},
+        {{R::Trigger, R::DoubleClick}, platform::kMsgLButtonDblClk}, {{R::Trigger, R::Context}, platform::kMsgRButtonUp}};
     for (const auto& [reasons, mouse] : cases) {
         std::vector<uint32_t> sent;
         qt::TrayClicks clicks([&sent](uint32_t m) { sent.push_back(m); });
@@ -186,11 +186,11 @@ TEST_F(QtTest, ATriggerIsHeldBackForADoubleClick) {
 TEST_F(HandoverTest, WorkerRequestsRunInOrderOnTheUiThreadBeforeItsOwn) {
     ASSERT_TRUE(platform::start_worker([] {
         for (int i = 0; i < 100; ++i) notify(std::to_string(i));
-        notify("", "警告", "line\r\nbreak\tand tab", platform::NIIF_WARNING);
+        notify("", "警告", "line\r\nbreak\tand tab", platform::kBalloonWarning);
     }));
     qt::join_worker();
     EXPECT_EQ(std::string(buf_, len_), "");  // queued, none carried out on the worker
-    notify("", "お知らせ", "80%", platform::NIIF_INFO);
+    notify("", "お知らせ", "80%", platform::kBalloonInfo);
     std::string want;
     for (int i = 0; i < 100; ++i) want += "tooltip\t" + std::to_string(i) + "\n";
     EXPECT_EQ(std::string(buf_, len_), want + "warning\t警告\tline  break and tab\nnotice\tお知らせ\t80%\n");

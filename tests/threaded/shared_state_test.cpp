@@ -45,7 +45,7 @@ TEST(SharedStateTest, BalloonsAndRemovalsKeepTheIconConsistent) {
     mainWindow = fake::main_window_handle();
     settings.disptrayicon.set(0);
     std::thread worker([] {
-        for (int i = 0; i < 2000; ++i) show_balloon("t", "m", platform::NIIF_WARNING);
+        for (int i = 0; i < 2000; ++i) show_balloon("t", "m", platform::kBalloonWarning);
     });
     for (int i = 0; i < 2000; ++i) remove_icon();
     worker.join();
@@ -53,9 +53,9 @@ TEST(SharedStateTest, BalloonsAndRemovalsKeepTheIconConsistent) {
     bool shown = false;
     std::size_t adds = 0;
     for (const auto& r : fake::ui().iconRequests) {
-        ASSERT_EQ(shown, r.request != platform::NIM_ADD);  // a balloon lands on an icon added for it
-        shown = r.request != platform::NIM_DELETE;
-        adds += r.request == platform::NIM_ADD;
+        ASSERT_EQ(shown, r.request != platform::kIconAdd);  // a balloon lands on an icon added for it
+        shown = r.request != platform::kIconDelete;
+        adds += r.request == platform::kIconAdd;
     }
     EXPECT_FALSE(shown);
     EXPECT_EQ(fake::ui().timerLog.size(), adds);

@@ -33,7 +33,7 @@ TEST(ShellCyclesTest, UserChangesDuringRealCycles) {
     fake::ui().threadedWorkers = true;
     ASSERT_EQ(run_application(nullptr), 0);
 
-    const auto command = [](uint32_t id) { platform::send_message(fake::main_window_handle(), platform::WM_COMMAND, id, 0); };
+    const auto command = [](uint32_t id) { platform::send_message(fake::main_window_handle(), platform::kMsgCommand, id, 0); };
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
     int round = 0;
     while (std::chrono::steady_clock::now() < until) {

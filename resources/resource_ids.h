@@ -1,10 +1,16 @@
-// Control ids of the settings dialog and the About box.
+// The numbers of the program's resources: the icon, the two dialog
+// templates and the ids of their controls. Shared by the code, the dialog
+// templates and each platform's presentation of them.
 #pragma once
 
 namespace vantrel {
 
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+inline constexpr int kIconResource = 105;
+inline constexpr int kSettingsDialogTemplate = 192;
+inline constexpr int kAboutDialogTemplate = 193;
+
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
 inline constexpr int kNoControlId = 65535;
 
 // Settings dialog.

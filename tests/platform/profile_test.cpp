@@ -1,0 +1,109 @@
+// The private-profile (INI) cases: one table, run against the Linux reader
+// and writer and against the Windows profile functions. Where Wine's
+// functions answer otherwise than the program's rules for its settings file
+// ask, the case names Wine's answer too, which is expected only under Wine.
+#include <cstdio>
+#include <string>
+
+#include "tests/platform/host.h"
+#include "tests/platform/profile_fixture.h"
+
+namespace vantrel::test {
+namespace {
+
+const std::string B = "[Base]\r\n";
+
+struct ReadCase {
+    std::string file;  // the whole file; no file at all when null
+    std::string text;  // read as a text, with the default "dflt  "
+    int32_t number;    // read as a number, with the default -7
+};
+
+struct WriteCase {
+    std::string before;  // "-": no file
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+    const char* wineAfter = nullptr;  // Wine's answer where it differs
+};
+
+TEST_F(ProfileTest, Reading) {
+    const ReadCase cases[] = {
+        // Values, quotes and blanks.
+        {B + "k=v", "v", 0}, {B + "k=  a b \t", "a b", 0}, {B + "k=\" 12\"", " 12", 12}, {B + "k=''", "", -7},
+        {B + "k=\"\"", "", -7}, {B + "k=", "", -7}, {B + "k=\"a\"b\"", "a\"b", 0}, {B + "k='abc'", "abc", 0},
+        {B + "k=\"abc", "\"abc", 0}, {B + "k='abc\"", "'abc\"", 0}, {B + "k=\"x\" y", "\"x\" y", 0},
+        {B + "k=a=b;c", "a=b;c", 0},
+        // Numbers: signs, bases, overflow.
+        {B + "k=+5", "+5", 5}, {B + "k=-5", "-5", -5}, {B + "k=- 3", "- 3", 0}, {B + "k=0x10", "0x10", 16},
+        {B + "k=0X1f", "0X1f", 0}, {B + "k=0x", "0x", 0}, {B + "k=010", "010", 10}, {B + "k=12abc", "12abc", 12},
+        {B + "k=abc", "abc", 0}, {B + "k=1e3", "1e3", 1}, {B + "k=4294967301", "4294967301", 5},
+        {B + "k=-2147483649", "-2147483649", 2147483647},
+        // Comments, case, equal keys and sections, lines that are no keys.
+        {B + ";k=1", "dflt", -7}, {B + "  ;k=1", "dflt", -7}, {"[base]\r\nK=3\r\nk=4", "3", 3},
+        {"k=1\r\n[Other]\r\nk=2\r\n[Base]\r\nj=1\r\n[BASE]\r\nk=3", "dflt", -7}, {B + "k\r\nk=4", "dflt", -7},
+        {B + "=4\r\nk=5", "5", 5}, {"[Base\r\nk=1", "dflt", -7},
+        // Line ends and a byte-order mark.
+        {"[Base]\nk=lf", "lf", 0}, {"\xEF\xBB\xBF [ base ] x\rk \t=  a b \t", "a b", 0},
+        // At most 255 bytes.
+        {B + "k=" + std::string(300, 'v'), std::string(255, 'v'), 0},
+    };
+    EXPECT_EQ(read(), "dflt");  // no file: the default, without its trailing blanks
+    EXPECT_EQ(number(), -7);
+    for (const ReadCase& c : cases) {
+        write_file(ini(), c.file);
+        EXPECT_EQ(read(), c.text) << c.file;
+        EXPECT_EQ(number(), c.number) << c.file;
+    }
+}
+
+TEST_F(ProfileTest, Writing) {
+    const WriteCase cases[] = {
+        // A new file, section and key; keys changed in place.
+        {"-", "Base", "k", "v", B + "k=v\r\n"},
+        {B + "j=1\r\n", "Base", "k", "v", B + "j=1\r\nk=v\r\n"},
+        {B + "k=old\r\nj=1\r\n", "Base", "k", "v", B + "k=v\r\nj=1\r\n"},
+        {"[base]\r\nK=old\r\nk=2\r\n", "BASE", "k", "v", "[base]\r\nK=v\r\nk=2\r\n"},
+        {"[Other]\r\nx=1\r\n", "Base", "k", "v", "[Other]\r\nx=1\r\n" + B + "k=v\r\n"},
+        {B + "j=1", "Base", "k", "v", B + "j=1\r\nk=v\r\n"},
+        {B + "j=1\r\n" + B + "x=1\r\n", "Base", "k", "v", B + "j=1\r\nk=v\r\n" + B + "x=1\r\n"},
+        // A new key goes at the end of its section, after its comments.
+        {B + "j=1\r\n; end of Base\r\n[Other]\r\nx=1\r\n", "Base", "k", "v",
+         B + "j=1\r\n; end of Base\r\nk=v\r\n[Other]\r\nx=1\r\n"},
+        {B + "; only\r\n", "Base", "k", "v", B + "; only\r\nk=v\r\n"},
+        // A line without "=" is a key without a value, not another key.
+        {B + "k\r\nk=2\r\n", "Base", "k", "v", B + "k=v\r\nk=2\r\n"},
+        {B + "kk\r\n", "Base", "k", "v", B + "kk\r\nk=v\r\n"},
+        // Names are matched without their blanks; names and values are
+        // written from their first byte that is not blank.
+        {B + "k=1\r\n", " Base ", " k ", "v", B + "k=v\r\n"},
+        {"-", " Base ", " k ", " \tv\t", "[Base ]\r\nk =v\t\r\n"},
+        // Values are written as they are given.
+        {"-", "Base", "k", "\"a \"b\" \"", B + "k=\"a \"b\" \"\r\n"},
+        {"-", "Base", "k", "", B + "k=\r\n"},
+        // Other lines stay as they are. Wine writes the whole file anew:
+        // without blank lines, without blanks around names and values, with
+        // CR LF after every line.
+        {B + "j=1\r\n\r\n; c\r\n\r\n[Other]\r\n", "Base", "k", "v", B + "j=1\r\n\r\n; c\r\nk=v\r\n\r\n[Other]\r\n",
+         "[Base]\r\nj=1\r\n; c\r\nk=v\r\n[Other]\r\n"},
+        {"; head\n[Other]\nx = 1\n\n[Base]\r\n  j = 2  \r\n\r\n[Tail]\rt=3", "Base", "k", "v",
+         "; head\n[Other]\nx = 1\n\n[Base]\r\n  j = 2  \r\nk=v\r\n\r\n[Tail]\rt=3",
+         "; head\r\n[Other]\r\nx=1\r\n[Base]\r\nj=2\r\nk=v\r\n[Tail]\r\nt=3\r\n"},
+        {"[Other]\r\nx=1\r\n\r\n", "Base", "k", "v", "[Other]\r\nx=1\r\n\r\n" + B + "k=v\r\n",
+         "[Other]\r\nx=1\r\n[Base]\r\nk=v\r\n"},
+    };
+    for (const WriteCase& c : cases) {
+        if (c.before == "-") {
+            std::remove(ini().c_str());
+        } else {
+            write_file(ini(), c.before);
+        }
+        EXPECT_TRUE(platform::profile_write_string(c.section, c.key, c.value, ini().c_str())) << c.before;
+        const std::string expected = c.wineAfter != nullptr && under_wine() ? c.wineAfter : c.after;
+        EXPECT_EQ(read_file(ini()), expected) << c.before;
+    }
+}
+
+}  // namespace
+}  // namespace vantrel::test

@@ -1,0 +1,20 @@
+// Appending a block of bytes to a file, opened and closed for each block with
+// the standard "ab" mode: the file is created when missing, every write goes
+// to its end, nothing is translated, and a read-only file cannot be opened.
+#include <cstdio>
+
+#include "platform/platform.h"
+
+namespace vantrel::platform {
+
+int append_file_bytes(const char* path, const char* bytes, std::size_t length) {
+    if (path == nullptr) return 1;
+    std::FILE* file = std::fopen(path, "ab");
+    if (file == nullptr) return 1;
+    // One write; a short or failed write is not reported.
+    [[maybe_unused]] const std::size_t written = std::fwrite(bytes, 1, length, file);
+    std::fclose(file);
+    return 0;
+}
+
+}  // namespace vantrel::platform

@@ -1,0 +1,1 @@
+# Linux installation rules and the Debian package.

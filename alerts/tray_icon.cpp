@@ -50,6 +50,11 @@ void remove_icon() {
     iconShown = false;
 }
 
+void restore_icon() {
+    std::lock_guard<std::mutex> guard(trayLock);
+    if (iconShown) platform::notify_icon(platform::kIconAdd, iconRecord);
+}
+
 void set_tooltip(const char* text) {
     std::lock_guard<std::mutex> guard(trayLock);
     platform::IconRecord copy = iconRecord;

@@ -27,6 +27,10 @@ void add_icon(platform::InstanceHandle instance, platform::WindowHandle window, 
               const char* tooltip);
 void remove_icon();
 
+// Adds the icon of the last add again if it is shown: the notification area
+// it was in has been made anew and lost it.
+void restore_icon();
+
 // Shows the first 63 bytes of text as the tooltip.
 void set_tooltip(const char* text);
 

@@ -182,6 +182,12 @@ inline constexpr uint32_t kMsgLButtonDblClk = 0x0203;
 inline constexpr uint32_t kMsgRButtonUp = 0x0205;
 inline constexpr uint32_t kMsgUser = 0x0400;
 
+// Delivered to the main window when the notification area has been made
+// anew (the shell restarted), so that an icon it shows can be added again.
+// A number of the program's own; each platform turns its own notice into it
+// (Windows broadcasts the registered message "TaskbarCreated").
+inline constexpr uint32_t kMsgNotificationAreaCreated = 0x8000 + 1;
+
 using WindowProc = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wparam,
                                 intptr_t lparam);
 

@@ -51,9 +51,11 @@ constexpr ControlTemplate kAboutControls[] = {
 constexpr const char* kDialogFont = "ＭＳ Ｐゴシック";
 
 constexpr DialogTemplate kTemplates[] = {
-    {kSettingsDialogTemplate, "設定", 159, 223, kDialogFont, 9, kSettingsControls,
+    {kSettingsDialogTemplate, kPopup | kVisible | kCaption | kSysMenu | kDialogModalFrame | kDialogCenter | kDialogSetFont,
+     "設定", 159, 223, kDialogFont, 9, kSettingsControls,
      std::size(kSettingsControls)},
-    {kAboutDialogTemplate, "バージョン情報", 139, 71, kDialogFont, 9, kAboutControls,
+    {kAboutDialogTemplate, kCaption | kSysMenu | kDialogModalFrame | kDialogCenter | kDialogSetFont, "バージョン情報",
+     139, 71, kDialogFont, 9, kAboutControls,
      std::size(kAboutControls)},
 };
 

@@ -68,6 +68,9 @@ intptr_t main_window_proc(platform::WindowHandle window, uint32_t message, uintp
             if (wparam == MonitorTimer) on_monitor_tick(window);
             if (wparam == BalloonIconTimer) remove_icon();
             return 0;
+        case platform::kMsgNotificationAreaCreated:
+            restore_icon();
+            return 0;
         case WM_TRAYNOTIFY:
             handle_tray_notify(wparam, lparam);
             return 0;

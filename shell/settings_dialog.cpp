@@ -168,8 +168,10 @@ intptr_t settings_dialog_proc(platform::WindowHandle dialog, uint32_t message, u
                               intptr_t /*lparam*/) {
     switch (message) {
         case platform::kMsgInitDialog:
+            // 0: the focus has been placed on field 1667; 1 would have the
+            // system move it to the first tab stop instead.
             on_init(dialog);
-            return 1;
+            return 0;
         case platform::kMsgCommand:
             if (wparam == IDC_CHOOSELOG) choose_log_file(dialog);
             if (wparam == kIdOk) on_ok(dialog);

@@ -32,8 +32,15 @@ TEST_F(ShellTest, StartLoadsSettingsShowsTheIconAndTicksAfter100ms) {
     fake::fire_timer(MonitorTimer);
     EXPECT_EQ(processTable.slots[kTotalSlot].usage, 12);  // the cycle ran
     EXPECT_EQ(ui().armedTimers[MonitorTimer], 60000u);
+    // A notification area made anew gets the icon again, as long as it is shown.
+    clear_icon_requests();
+    send(platform::kMsgNotificationAreaCreated);
+    ASSERT_EQ(icon_requests().size(), 1u);
+    EXPECT_EQ(icon_requests()[0].request, platform::kIconAdd);
+    EXPECT_STREQ(icon_requests()[0].record.szTip, "Vantrel");
     restart();
     start("disptrayicon=0\r\n");
+    send(platform::kMsgNotificationAreaCreated);
     EXPECT_TRUE(icon_requests().empty());
 }
 

@@ -2,6 +2,7 @@
 # Runs a Windows program of the build under Wine:
 #
 #   wine_run.sh PREFIX PROGRAM [ARGUMENTS...]
+#   wine_run.sh PREFIX --end-session     ends every program of the prefix
 #
 # Every run uses the one Wine prefix PREFIX, made by the first run (which
 # takes a while), and a wineserver that stays up between runs, so that each
@@ -36,16 +37,35 @@ fi
 as_user+=(env WINEPREFIX="$prefix" HOME="$prefix" WINEDEBUG="${WINEDEBUG:--all}"
           WINEDLLOVERRIDES="mscoree=;mshtml=;${WINEDLLOVERRIDES:-}" LC_ALL=ja_JP.UTF-8)
 
-# The first run makes the prefix; runs started meanwhile wait for it.
+# The first run makes the prefix; runs started meanwhile wait for it. The
+# dialogs ask for the Japanese fonts of Windows: Wine is told to draw them
+# with the IPA fonts of the same design (fonts-ipafont-gothic).
+make_prefix() {
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  "$1" wineboot --init >/dev/null 2>&1
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"ＭＳ Ｐゴシック"="IPAPGothic"' '"ＭＳ ゴシック"="IPAGothic"' \
+    '"MS PGothic"="IPAPGothic"' '"MS Gothic"="IPAGothic"' '"MS UI Gothic"="IPAPGothic"' |
+    iconv -f UTF-8 -t UTF-16LE | { printf '\377\376'; cat; } >"$WINEPREFIX/fonts.reg"
+  "$1" regedit /S "Z:$(printf '%s' "$WINEPREFIX/fonts.reg" | tr / '\\')" >/dev/null 2>&1 || true
+}
 if [ ! -f "$prefix/system.reg" ]; then
-  "${as_user[@]}" flock "$prefix/.lock" \
-    sh -c '[ -f "$WINEPREFIX/system.reg" ] || "$1" wineboot --init >/dev/null 2>&1' sh "$wine"
+  export -f make_prefix
+  "${as_user[@]}" flock "$prefix/.lock" bash -c 'make_prefix "$1"' bash "$wine"
 fi
+wineserver=$(dirname "$wine")/wineserver
+if [ "${1:-}" = --end-session ]; then
+  "${as_user[@]}" "$wineserver" -k 2>/dev/null || true
+  "${as_user[@]}" "$wineserver" -w 2>/dev/null || true
+  exit 0
+fi
+
 # Keeps the server up for 60 s after its last client. When it was not up,
 # the session's background processes start with it; they must not keep the
 # caller's output open (a test runner waits for its end), so they are started
 # here, by a run of nothing with no output.
-if "${as_user[@]}" "$(dirname "$wine")/wineserver" -p60 </dev/null >/dev/null 2>&1; then
+if "${as_user[@]}" "$wineserver" -p60 </dev/null >/dev/null 2>&1; then
   "${as_user[@]}" "$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 fi
 

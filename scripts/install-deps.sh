@@ -9,6 +9,7 @@ packages=(
   # The Windows build, and Wine to run it and its tests (GoogleTest from its
   # sources)
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
+  fonts-wine
   # Fuzzing
   clang libclang-rt-14-dev
   # End-to-end tests: an X server, a notification area, input and window tools

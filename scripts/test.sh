@@ -23,5 +23,6 @@ ctest --preset tsan
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
 ctest --preset windows
+cpack --preset windows
 
 bash scripts/fuzz.sh

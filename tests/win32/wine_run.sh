@@ -39,10 +39,13 @@ as_user+=(env WINEPREFIX="$prefix" HOME="$prefix" WINEDEBUG="${WINEDEBUG:--all}"
 
 # The first run makes the prefix; runs started meanwhile wait for it. The
 # dialogs ask for the Japanese fonts of Windows: Wine is told to draw them
-# with the IPA fonts of the same design (fonts-ipafont-gothic).
+# with the IPA fonts of the same design (fonts-ipafont-gothic). Wine's own
+# fonts (fonts-wine), the caption buttons' Marlett among them, go into the
+# prefix, where Wine finds them.
 make_prefix() {
   [ -f "$WINEPREFIX/system.reg" ] && return 0
   "$1" wineboot --init >/dev/null 2>&1
+  cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
     '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
     '"ＭＳ Ｐゴシック"="IPAPGothic"' '"ＭＳ ゴシック"="IPAGothic"' \

@@ -241,9 +241,9 @@ MenuHandle create_popup_menu();
 void append_menu(MenuHandle menu, uint32_t flags, uint32_t id, const char* text);
 Point cursor_pos();
 
-// Shows the menu with its top-left corner at x, y and lets the user choose.
-// The chosen item's id reaches the owner as kMsgCommand; nothing is sent when
-// the menu is closed without a choice.
+// Shows the menu with its top-left corner at x, y and lets the user choose;
+// a click elsewhere closes it. The chosen item's id reaches the owner as
+// kMsgCommand; nothing is sent when the menu is closed without a choice.
 void track_popup_menu(MenuHandle menu, int x, int y, WindowHandle owner);
 void destroy_menu(MenuHandle menu);
 

@@ -22,6 +22,12 @@ wine=$(command -v wine64 || true)
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
   as_user=(runuser -u nobody --)
+  # nobody may not reach a tree under root's home: the prefix then lives in
+  # the temporary folder, and a program outside nobody's reach runs from a
+  # copy there.
+  if ! runuser -u nobody -- test -x "$(dirname "$prefix")"; then
+    prefix=/tmp/vantrel-wine-$(printf '%s' "$prefix" | md5sum | cut -c1-12)
+  fi
   mkdir -p "$prefix"
   # A prefix made by another user cannot be used: Wine refuses it.
   if [ "$(stat -c %U "$prefix")" != nobody ]; then
@@ -29,6 +35,14 @@ if [ "$(id -u)" -eq 0 ]; then
     mkdir -p "$prefix"
     chown nobody: "$prefix"
   fi
+  if [ $# -gt 0 ] && [ -f "$1" ] && ! runuser -u nobody -- test -r "$1"; then
+    stage=$(mktemp -d /tmp/vantrel-wine-run.XXXXXX)
+    trap 'rm -rf "$stage"' EXIT
+    cp "$1" "$stage/"
+    chmod -R a+rX "$stage"
+    set -- "$stage/$(basename "$1")" "${@:2}"
+  fi
+  runuser -u nobody -- test -x "$PWD" || cd /tmp
 else
   mkdir -p "$prefix"
 fi
@@ -72,4 +86,8 @@ if "${as_user[@]}" "$wineserver" -p60 </dev/null >/dev/null 2>&1; then
   "${as_user[@]}" "$wine" cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 fi
 
-exec "${as_user[@]}" "$wine" "$@"
+if [ -n "${stage:-}" ]; then
+  "${as_user[@]}" "$wine" "$@"
+else
+  exec "${as_user[@]}" "$wine" "$@"
+fi

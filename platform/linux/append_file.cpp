@@ -1,14 +1,19 @@
 // Appending a block of bytes to a file, opened and closed for each block.
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/linux/companion_folder.h"
 #include "platform/platform.h"
 
 namespace vantrel::platform {
 
 int append_file_bytes(const char* path, const char* bytes, std::size_t length) {
-    const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+    constexpr int kFlags = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY;
+    int fd = open(path, kFlags, 0666);
+    // The first line of an installed copy's default log makes its folder.
+    if (fd < 0 && errno == ENOENT && companion::make_folder_for(path)) fd = open(path, kFlags, 0666);
     if (fd < 0) return 1;
     // A file without the owner's write permission is read-only, also for
     // root, who could otherwise open it.

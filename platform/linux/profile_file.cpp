@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/linux/companion_folder.h"
 #include "platform/linux/profile_text.h"
 #include "platform/platform.h"
 
@@ -173,6 +174,8 @@ bool profile_write_string(const char* section, const char* key, const char* valu
     const std::optional<std::string> updated = profile::with_value(text, section, key, value);
     if (!updated) return false;
     if (exists && *updated == text) return true;  // nothing to change
+    // The first save of an installed copy makes its per-user folder.
+    if (!exists) companion::make_folder_for(target.c_str());
     return replace_file(target, *updated, exists ? &st : nullptr);
 }
 

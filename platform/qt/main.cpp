@@ -1,7 +1,6 @@
 // The Linux program: Qt's application object, the presentation of the tray
 // icon, and the portable shell.
 #include <QApplication>
-#include <QSystemTrayIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +23,12 @@ bool set(const char* name) {
 // windows at all. A platform chosen by name (such as offscreen) is trusted.
 bool has_display() { return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM"); }
 
+// Qt's platforms that draw into memory show nothing to anyone.
+bool on_screen() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -36,8 +41,13 @@ int main(int argc, char* argv[]) {
         // The program lives in the notification area: closing its last
         // dialog does not end it.
         QApplication::setQuitOnLastWindowClosed(false);
-        if (QSystemTrayIcon::isSystemTrayAvailable())
-            presentation = std::make_unique<vantrel::qt::TrayPresentation>();
+        // The name that notification areas show for the icon, and the desktop
+        // entry that desktops match the program's windows with.
+        QApplication::setApplicationName(QStringLiteral("Vantrel"));
+        QGuiApplication::setDesktopFileName(QStringLiteral(VANTREL_DESKTOP_ID));
+        // With a display the icon is always there for a notification area to
+        // take, whenever one appears.
+        if (on_screen()) presentation = std::make_unique<vantrel::qt::TrayPresentation>();
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }

@@ -26,7 +26,6 @@ void TrayClicks::activated(QSystemTrayIcon::ActivationReason reason) {
             break;
         case QSystemTrayIcon::Context:
             heldClick_.stop();
-            notify_(platform::kMsgRButtonUp);
             break;
         default:
             break;

@@ -1,10 +1,12 @@
 // Turns the tray icon's activations into the mouse messages of its
-// notifications: a click with either button, and a double-click.
+// notifications: a left click and a double-click. A right click opens the
+// icon's context menu (platform/qt/menus.h), which is the shell's menu.
 //
 // Qt reports the first press of a double-click as a click of its own. A left
 // click is therefore held back for the double-click interval and dropped when
 // the double-click follows, so a double-click opens the settings dialog
-// without the menu of its first click flashing up first.
+// without the menu of its first click flashing up first; a right click drops
+// it too.
 #pragma once
 
 #include <QSystemTrayIcon>
@@ -17,7 +19,7 @@ namespace vantrel::qt {
 
 class TrayClicks {
 public:
-    // notify receives kMsgLButtonUp, kMsgRButtonUp or kMsgLButtonDblClk.
+    // notify receives kMsgLButtonUp or kMsgLButtonDblClk.
     explicit TrayClicks(std::function<void(uint32_t mouseMessage)> notify);
 
     void activated(QSystemTrayIcon::ActivationReason reason);

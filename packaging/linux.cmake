@@ -1,1 +1,63 @@
 # Linux installation rules and the Debian package.
+#
+# cmake --install puts the program where desktops look for it (GNUInstallDirs,
+# under any prefix): the executable, its desktop entry, its icon at every
+# size of the hicolor theme and as SVG, its AppStream metadata, and an XDG
+# autostart entry, so that it comes up with the desktop session as tray
+# applets do. An installed copy keeps its settings per user
+# (platform/linux/companion_folder.h), which it recognises by the desktop
+# entry installed here.
+include(GNUInstallDirs)
+
+set(vantrel_id ${VANTREL_DESKTOP_ID})
+set(vantrel_data ${CMAKE_CURRENT_LIST_DIR}/linux)
+
+install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${vantrel_data}/${vantrel_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${vantrel_data}/${vantrel_id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size IN ITEMS 16 22 24 32 48 64 128 256)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${vantrel_id}.png)
+endforeach()
+install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${vantrel_id}.svg)
+
+# The autostart entry is the desktop entry itself. It goes to etc/xdg/autostart
+# under the prefix, except for a program in /usr, whose configuration lives
+# in /etc (as GNUInstallDirs places it): desktops read /etc/xdg, never
+# /usr/etc/xdg. The prefix is known only when installing (cmake --install
+# --prefix, or /usr with a staging DESTDIR when CPack builds the package).
+install(CODE "
+  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
+    set(vantrel_autostart /etc/xdg/autostart)
+  else()
+    set(vantrel_autostart \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_SYSCONFDIR}/xdg/autostart\")
+  endif()
+  file(INSTALL DESTINATION \"\${vantrel_autostart}\" TYPE FILE FILES \"${vantrel_data}/${vantrel_id}.desktop\")
+")
+
+# The Debian package: vantrel_<version>_amd64.deb, installed under /usr.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+# The product's version 1.2β1, in Debian's spelling: a beta sorts before 1.2.
+set(CPACK_DEBIAN_PACKAGE_VERSION "${PROJECT_VERSION}~beta1")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vantrel developers <developers@vantrel.example.org>")
+# The long description; CPack puts the summary above it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vantrel watches processor load from the desktop's notification area. Every
+few seconds it samples the usage of the whole machine and of the running
+processes, shows the total in its tray icon's tooltip, raises notifications
+when thresholds are reached, and can append the total to a plain-text log.
+Its user interface is Japanese.")
+# The shared libraries as dpkg-shlibdeps finds them; besides them the Qt
+# platform plugins, which Qt loads by name, and a Japanese font for the
+# dialogs.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+# A file in /etc is the administrator's: an upgrade keeps their changes, and
+# deleting it turns the autostart off for every user.
+file(WRITE ${CMAKE_BINARY_DIR}/packaging/conffiles "/etc/xdg/autostart/${vantrel_id}.desktop\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/packaging/conffiles)

@@ -14,6 +14,14 @@ packages=(
   clang libclang-rt-14-dev
   # End-to-end tests: an X server, a notification area, input and window tools
   xvfb trayer xdotool x11-utils
+  # End-to-end tests on real desktop parts: a session bus of their own, a
+  # StatusNotifierItem host (xfce4-panel's status tray), a notification
+  # service (dunst)
+  dbus-daemon dbus-bin xfce4-panel dunst
+  # Installation and the Debian package: the validators of the desktop entry
+  # and the AppStream metadata, dpkg-shlibdeps, and file, which CPack uses to
+  # find the programs to strip and examine
+  desktop-file-utils appstream dpkg-dev file
   # A Japanese UI font for the dialogs
   fonts-ipafont-gothic
 )

@@ -92,13 +92,7 @@ expect_clean_exit 30
 # The second run warns at 1 %: a balloon at the first cycle.
 write_settings allusage=1 allinfoenable=0 eachenable=0
 start_program
-balloon_shown() {
-  local w
-  for w in $(xdotool search --onlyvisible --classname '^vantrel$' 2>/dev/null); do
-    xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q TOOLTIP && return 0
-  done
-  return 1
-}
+balloon_shown() { has_window_of_type vantrel TOOLTIP; }
 wait_for 30 "a balloon" balloon_shown
 sleep 0.5
 shoot balloon "$CORNER"

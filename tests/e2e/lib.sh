@@ -1,9 +1,11 @@
 # Shared steps of the end-to-end tests, sourced by each of them.
 #
 # Every test gets its own X server (Xvfb, on a display number it picks
-# itself), a real notification area (trayer) and a folder of its own, into
-# which the program is copied so that its Vantrel.ini and usage log land
-# there. Everything started here is ended on any exit.
+# itself), the real desktop parts it needs (a notification area: trayer or
+# xfce4-panel; a notification service: dunst; a session bus of its own for
+# them) and a folder of its own, into which the program is copied so that
+# its Vantrel.ini and usage log land there. Everything started here is ended
+# on any exit.
 #
 # Waits are for conditions, with time limits, never for a fixed time: the
 # machine may be busy.
@@ -52,15 +54,172 @@ wait_for() {
 
 # Starts Xvfb on a free display and trayer on it; exports DISPLAY.
 start_desktop() {
+  start_xvfb
+  start_trayer
+}
+
+# Starts Xvfb on a free display; exports DISPLAY.
+start_xvfb() {
   local fdfile="$E2E_DIR/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
   E2E_PIDS+=($!)
   wait_for 20 "Xvfb to start" test -s "$fdfile"
   export DISPLAY=":$(head -n1 "$fdfile")"
+}
+
+# Starts trayer, an XEmbed notification area, at the top right; its PID in
+# E2E_TRAYER_PID.
+start_trayer() {
   trayer --edge top --align right --widthtype request --height 24 \
     --transparent false --tint 0xd0d0d0 --SetDockType true >/dev/null 2>&1 &
+  E2E_TRAYER_PID=$!
   E2E_PIDS+=($!)
   xdotool search --sync --limit 1 --classname '^panel$' >/dev/null
+}
+
+# Starts a session bus of the test's own: only what the test starts runs on
+# it, nothing is started on demand. Exports DBUS_SESSION_BUS_ADDRESS, which
+# start_program then gives the program.
+start_session_bus() {
+  mkdir -p "$E2E_DIR/bus"
+  cat >"$E2E_DIR/bus/session.conf" <<XML
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$E2E_DIR/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+XML
+  dbus-daemon --config-file="$E2E_DIR/bus/session.conf" --nofork --print-address=3 \
+    3>"$E2E_DIR/bus/address" 2>"$E2E_DIR/bus/log" &
+  E2E_PIDS+=($!)
+  wait_for 20 "the session bus" test -s "$E2E_DIR/bus/address"
+  export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$E2E_DIR/bus/address")
+  # Desktop parts look for the accessibility bus, which is not there.
+  export NO_AT_BRIDGE=1
+}
+
+# bus_call DESTINATION PATH INTERFACE.METHOD ARGS...: a method call on the
+# session bus, its reply printed by dbus-send.
+bus_call() {
+  local dest=$1 path=$2 method=$3
+  shift 3
+  dbus-send --session --print-reply --dest="$dest" "$path" "$method" "$@" 2>/dev/null
+}
+
+bus_has_name() {
+  bus_call org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner \
+    "string:$1" | grep -q 'boolean true'
+}
+
+# Starts xfce4-panel with one panel along the top that holds only its status
+# tray, which is a StatusNotifierItem watcher and host (and an XEmbed
+# notification area); waits until a host is registered. Its settings live
+# in the test's folder, served by an xfconfd of the test's own. The panel's
+# PID in E2E_PANEL_PID.
+start_xfce_panel() {
+  local config="$E2E_DIR/xfce" channel
+  channel="$config/xfce4/xfconf/xfce-perchannel-xml"
+  mkdir -p "$channel"
+  cat >"$channel/xfce4-panel.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="28"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+XML
+  if ! bus_has_name org.xfce.Xfconf; then
+    XDG_CONFIG_HOME="$config" "$(dpkg-query -L xfconf | grep '/xfconfd$')" >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    wait_for 20 "xfconfd" bus_has_name org.xfce.Xfconf
+  fi
+  XDG_CONFIG_HOME="$config" xfce4-panel --disable-wm-check >/dev/null 2>&1 &
+  E2E_PANEL_PID=$!
+  E2E_PIDS+=($!)
+  wait_for 30 "the panel's StatusNotifierItem host" sni_host_registered
+}
+
+sni_host_registered() {
+  bus_call org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
+    string:org.kde.StatusNotifierWatcher string:IsStatusNotifierHostRegistered | grep -q 'boolean true'
+}
+
+# The StatusNotifierItems registered with the watcher, one "service/path"
+# a line.
+sni_items() {
+  bus_call org.kde.StatusNotifierWatcher /StatusNotifierWatcher org.freedesktop.DBus.Properties.Get \
+    string:org.kde.StatusNotifierWatcher string:RegisteredStatusNotifierItems |
+    sed -n 's/^ *string "\(.*\)"$/\1/p'
+}
+
+sni_item_registered() { [ -n "$(sni_items)" ]; }
+
+# A property of the first registered item, as dbus-send prints it.
+sni_item_property() {
+  local item
+  item=$(sni_items | head -n1)
+  bus_call "${item%%/*}" "/${item#*/}" org.freedesktop.DBus.Properties.Get \
+    string:org.kde.StatusNotifierItem "string:$1"
+}
+
+# Starts dunst as the desktop's notification service with the test's own
+# settings: every notification shown, none merged with an equal one, and a
+# rule that marks a Vantrel warning with the icon dialog-warning, normal
+# urgency and the program's desktop entry by "warning normal:" before its
+# summary. Waits until it serves on the bus.
+start_dunst() {
+  cat >"$E2E_DIR/dunstrc" <<'INI'
+[global]
+    font = IPAPGothic 10
+    markup = full
+    format = "%s\n%b"
+    notification_limit = 0
+    stack_duplicates = false
+    idle_threshold = 0
+[vantrel-warning]
+    appname = Vantrel
+    icon = dialog-warning
+    msg_urgency = normal
+    desktop_entry = org.vantrel.Vantrel
+    format = "warning normal: %s\n%b"
+INI
+  dunst -config "$E2E_DIR/dunstrc" >/dev/null 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 20 "dunst" bus_has_name org.freedesktop.Notifications
+}
+
+# The number of notifications dunst shows.
+notifications_shown() { dunstctl count displayed; }
+notifications_are() { [ "$(notifications_shown)" -eq "$1" ]; }
+
+# has_window_of_type CLASS TYPE: a visible window of that class whose
+# _NET_WM_WINDOW_TYPE is TYPE (TOOLTIP, POPUP_MENU, ...).
+has_window_of_type() {
+  local w
+  for w in $(xdotool search --onlyvisible --classname "^$1\$" 2>/dev/null); do
+    xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_$2" && return 0
+  done
+  return 1
 }
 
 # Copies the program under test into the test's folder.
@@ -68,9 +227,12 @@ install_program() {
   cp "$VANTREL_BIN" "$E2E_DIR/vantrel"
 }
 
-# Starts the copy; its output goes to files in the folder.
+# Starts the copy; its output goes to files in the folder. It has the
+# test's own session bus if the test started one, else none.
 start_program() {
-  env -u DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR="$E2E_DIR" \
+  local bus=(-u DBUS_SESSION_BUS_ADDRESS)
+  [ ! -s "$E2E_DIR/bus/address" ] || bus=("DBUS_SESSION_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS")
+  env "${bus[@]}" XDG_RUNTIME_DIR="$E2E_DIR" \
     "$E2E_DIR/vantrel" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
   VANTREL_PID=$!
   E2E_PIDS+=("$VANTREL_PID")

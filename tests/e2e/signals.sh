@@ -3,6 +3,7 @@
 # exit code 0. With disptrayicon=0 no icon is shown at start.
 VANTREL_BIN=$1
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/usage_log.sh"
 
 start_desktop
 install_program
@@ -10,7 +11,6 @@ install_program
 # when a cycle has run.
 write_settings disptrayicon=0 allenable=0 allinfoenable=0 eachenable=0 writelogfile=1 intervalsec=1
 start_program
-log_has_lines() { [ -f "$E2E_DIR/cpuusagelog.txt" ] && [ "$(wc -l <"$E2E_DIR/cpuusagelog.txt")" -ge "$1" ]; }
 wait_for 30 "two monitor cycles" log_has_lines 2
 ! icon_docked || fail "an icon is shown although disptrayicon is 0"
 

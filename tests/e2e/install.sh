@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# cmake --install into a temporary prefix: the desktop entry, the autostart
+# entry and the AppStream metadata pass their validators, the icon is there
+# at every size. The installed copy keeps its files per user: in
+# ~/.config/vantrel without XDG_CONFIG_HOME or with a relative one, in
+# $XDG_CONFIG_HOME/vantrel with an absolute one, each folder made with mode
+# 0700 at the first save or log line, and nothing new in the prefix.
+BUILD_DIR=$1
+source "$(dirname "$0")/lib.sh"
+
+ID=org.vantrel.Vantrel
+PREFIX="$E2E_DIR/prefix"
+HOME_DIR="$E2E_DIR/home"
+
+cmake --install "$BUILD_DIR" --prefix "$PREFIX" >/dev/null
+desktop-file-validate "$PREFIX/share/applications/$ID.desktop" "$PREFIX/etc/xdg/autostart/$ID.desktop" ||
+  fail "desktop-file-validate"
+appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >/dev/null ||
+  fail "appstreamcli validate: $(appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml")"
+for size in 16 22 24 32 48 64 128 256; do
+  png="$PREFIX/share/icons/hicolor/${size}x${size}/apps/$ID.png"
+  # A PNG's width and height, big-endian, at bytes 16 to 23.
+  dims=$(od -An -tu1 -j16 -N8 "$png" | awk '{ print $3 * 256 + $4, $7 * 256 + $8 }')
+  [ "$dims" = "$size $size" ] || fail "$png is $dims"
+done
+grep -q '<svg' "$PREFIX/share/icons/hicolor/scalable/apps/$ID.svg" || fail "no scalable icon"
+touch "$E2E_DIR/installed"
+
+# run_installed ENV...: runs the installed program without a display, with
+# HOME in the test's folder and the given environment, until its first
+# tooltip line; then ends it with SIGTERM.
+run_installed() {
+  env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME -u DBUS_SESSION_BUS_ADDRESS \
+    HOME="$HOME_DIR" "$@" "$PREFIX/bin/vantrel" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
+  VANTREL_PID=$!
+  E2E_PIDS+=("$VANTREL_PID")
+  wait_for 30 "a tooltip line" grep -q $'^tooltip\t' "$E2E_DIR/stdout"
+  kill -TERM "$VANTREL_PID"
+  expect_clean_exit 30
+}
+
+# mode_is MODE FOLDER...
+mode_is() {
+  local mode=$1 folder
+  shift
+  for folder in "$@"; do
+    [ "$(stat -c %a "$folder")" = "$mode" ] || fail "$folder has mode $(stat -c %a "$folder"), expected $mode"
+  done
+}
+
+mkdir "$HOME_DIR"
+run_installed
+[ "$(wc -l <"$HOME_DIR/.config/vantrel/Vantrel.ini")" -eq 21 ] || fail "no Vantrel.ini of 21 lines in ~/.config/vantrel"
+mode_is 700 "$HOME_DIR/.config" "$HOME_DIR/.config/vantrel"
+
+# A relative XDG_CONFIG_HOME is no folder to go by. The default log goes
+# beside the settings.
+printf '[Base]\r\nwritelogfile=1\r\nintervalsec=1\r\n' >"$HOME_DIR/.config/vantrel/Vantrel.ini"
+run_installed XDG_CONFIG_HOME=relative/config
+[ -s "$HOME_DIR/.config/vantrel/cpuusagelog.txt" ] || fail "no usage log in ~/.config/vantrel"
+[ ! -e "$HOME_DIR/relative" ] || fail "a relative XDG_CONFIG_HOME was used"
+
+mkdir "$E2E_DIR/xdg"
+run_installed XDG_CONFIG_HOME="$E2E_DIR/xdg/config"
+[ "$(wc -l <"$E2E_DIR/xdg/config/vantrel/Vantrel.ini")" -eq 21 ] || fail "no Vantrel.ini in \$XDG_CONFIG_HOME/vantrel"
+mode_is 700 "$E2E_DIR/xdg/config" "$E2E_DIR/xdg/config/vantrel"
+
+new=$(find "$PREFIX" -newer "$E2E_DIR/installed")
+[ -z "$new" ] || fail "new in the prefix: $new"
+echo "PASS"

@@ -118,9 +118,10 @@ bus_has_name() {
     "string:$1" | grep -q 'boolean true'
 }
 
-# Starts xfce4-panel with one panel along the top that holds only its status
-# tray, which is a StatusNotifierItem watcher and host (and an XEmbed
-# notification area); waits until a host is registered. Its settings live
+# Starts xfce4-panel with one panel along the top, 32 pixels high, that holds
+# only its status tray with icons of 24 pixels; the tray is a
+# StatusNotifierItem watcher and host (and an XEmbed notification area).
+# Waits until a host is registered. Its settings live
 # in the test's folder, served by an xfconfd of the test's own. The panel's
 # PID in E2E_PANEL_PID.
 start_xfce_panel() {
@@ -137,14 +138,16 @@ start_xfce_panel() {
       <property name="position" type="string" value="p=6;x=0;y=0"/>
       <property name="length" type="uint" value="100"/>
       <property name="position-locked" type="bool" value="true"/>
-      <property name="size" type="uint" value="28"/>
+      <property name="size" type="uint" value="32"/>
       <property name="plugin-ids" type="array">
         <value type="int" value="1"/>
       </property>
     </property>
   </property>
   <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
+    <property name="plugin-1" type="string" value="systray">
+      <property name="icon-size" type="int" value="24"/>
+    </property>
   </property>
 </channel>
 XML
@@ -182,13 +185,15 @@ sni_item_property() {
     string:org.kde.StatusNotifierItem "string:$1"
 }
 
-# Starts dunst as the desktop's notification service with the test's own
-# settings: every notification shown, none merged with an equal one, and a
-# rule that marks a Vantrel warning with the icon dialog-warning, normal
-# urgency and the program's desktop entry by "warning normal:" before its
-# summary. Waits until it serves on the bus.
+# start_dunst [SETTINGS]: starts dunst as the desktop's notification service
+# with the settings file given, or the tests' own: every notification
+# shown, none merged with an equal one, and a rule that marks a Vantrel
+# warning with the icon dialog-warning, normal urgency and the program's
+# desktop entry by "warning normal:" before its summary. Waits until it
+# serves on the bus.
 start_dunst() {
-  cat >"$E2E_DIR/dunstrc" <<'INI'
+  local settings=${1:-$E2E_DIR/dunstrc}
+  [ $# -gt 0 ] || cat >"$settings" <<'INI'
 [global]
     font = IPAPGothic 10
     markup = full
@@ -203,10 +208,29 @@ start_dunst() {
     desktop_entry = org.vantrel.Vantrel
     format = "warning normal: %s\n%b"
 INI
-  dunst -config "$E2E_DIR/dunstrc" >/dev/null 2>&1 &
+  dunst -config "$settings" >/dev/null 2>&1 &
   E2E_PIDS+=($!)
   wait_for 20 "dunst" bus_has_name org.freedesktop.Notifications
 }
+
+# Where to click the only item of xfce4-panel's status tray: the middle of
+# the tray, printed as "X Y".
+sni_tray_spot() {
+  local w info
+  for w in $(xdotool search --classname '^wrapper-2.0$' 2>/dev/null); do
+    info=$(xwininfo -id "$w" 2>/dev/null) || continue
+    [[ $info == *"Map State: IsViewable"* && $info != *"Override Redirect State: yes"* ]] || continue
+    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+         /Width:/ { w = $NF } /Height:/ { h = $NF }
+         END { print x + int(w / 2), y + int(h / 2) }' <<<"$info"
+    return 0
+  done
+  return 1
+}
+
+# The menu that xfce4-panel draws for an item: an open popup menu of the
+# panel's plugin process.
+panel_menu_open() { has_window_of_type wrapper-2.0 POPUP_MENU; }
 
 # The number of notifications dunst shows.
 notifications_shown() { dunstctl count displayed; }

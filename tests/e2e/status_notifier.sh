@@ -11,10 +11,6 @@ source "$(dirname "$0")/usage_log.sh"
 
 no_item() { ! sni_item_registered; }
 
-# The menu that the panel draws for the item: an open popup menu of the
-# panel's plugin process.
-panel_menu_open() { has_window_of_type wrapper-2.0 POPUP_MENU; }
-
 # The items of the menu that the item exports, which the panel draws: each
 # label, "-" for a separator, "+" after a checked one, joined by "|".
 exported_menu() {
@@ -26,20 +22,6 @@ exported_menu() {
          /string "type"/ { getline; if ($0 ~ /"separator"/) items[++n] = "-" }
          /string "toggle-state"/ { getline; if ($0 ~ /int32 1$/) items[n] = items[n] "+" }
          END { for (i = 1; i <= n; i++) printf "%s%s", (i > 1 ? "|" : ""), items[i] }'
-}
-
-# Where to click the item: the middle of the status tray, which holds it alone.
-tray_spot() {
-  local w info
-  for w in $(xdotool search --classname '^wrapper-2.0$' 2>/dev/null); do
-    info=$(xwininfo -id "$w" 2>/dev/null) || continue
-    [[ $info == *"Map State: IsViewable"* && $info != *"Override Redirect State: yes"* ]] || continue
-    awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-         /Width:/ { w = $NF } /Height:/ { h = $NF }
-         END { print x + int(w / 2), y + int(h / 2) }' <<<"$info"
-    return 0
-  done
-  return 1
 }
 
 start_xvfb
@@ -64,7 +46,7 @@ wait_for 20 "the item to leave with the panel" no_item
 start_xfce_panel
 wait_for 30 "the item to register again" sni_item_registered
 
-spot=$(tray_spot) || fail "no status tray to click"
+spot=$(sni_tray_spot) || fail "no status tray to click"
 xdotool mousemove ${spot% *} ${spot#* } click 3
 wait_for 20 "the panel to open the item's menu" panel_menu_open
 menu=$(exported_menu)

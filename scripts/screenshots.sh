@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Retakes the pictures in docs/: the docked icon with its tooltip, the open
 # menu, a balloon, the settings dialog with the default settings and the
-# About box, each on Xvfb with a real notification area (trayer).
+# About box, each on Xvfb with a real notification area (trayer); then the
+# icon as a StatusNotifierItem in xfce4-panel with the menu the panel draws,
+# and a warning shown by dunst as a desktop notification.
 #
 #   scripts/screenshots.sh [path/to/vantrel]     (default: build/default/vantrel)
 #
-# Needs xvfb, trayer, xdotool, x11-utils and imagemagick; openbox, when
-# installed, draws the dialogs' title bars.
+# Needs what the end-to-end tests need and imagemagick; openbox, when
+# installed, draws the dialogs' title bars, and adwaita-icon-theme gives
+# dunst its warning icon.
 VANTREL_BIN=$(realpath "${1:-build/default/vantrel}")
 DOCS=$(realpath "$(dirname "$0")/../docs")
 source "$(dirname "$0")/../tests/e2e/lib.sh"
@@ -96,5 +99,44 @@ balloon_shown() { has_window_of_type vantrel TOOLTIP; }
 wait_for 30 "a balloon" balloon_shown
 sleep 0.5
 shoot balloon "$CORNER"
+kill -TERM "$VANTREL_PID"
+expect_clean_exit 30
+
+# A StatusNotifierItem host and a notification service on a session bus of
+# the script's own, instead of trayer: xfce4-panel along the top, dunst.
+kill "$E2E_TRAYER_PID"
+start_session_bus
+cat >"$E2E_DIR/dunstrc-pictures" <<'INI'
+[global]
+    font = IPAPGothic 10
+    markup = full
+    format = "<b>%s</b>\n%b"
+    icon_path = /usr/share/icons/Adwaita/48x48/legacy/
+    max_icon_size = 32
+    width = 330
+    origin = top-right
+    offset = 12x44
+    padding = 10
+    horizontal_padding = 10
+    frame_width = 1
+    frame_color = "#7d8a96"
+    idle_threshold = 0
+[urgency_normal]
+    background = "#f6f6f4"
+    foreground = "#202020"
+INI
+start_dunst "$E2E_DIR/dunstrc-pictures"
+start_xfce_panel
+start_program
+wait_for 30 "the item to register" sni_item_registered
+wait_for 30 "a notification" notifications_are 1
+sleep 0.5
+shoot notification 420x150+604+0
+spot=$(sni_tray_spot) || fail "no status tray to click"
+xdotool mousemove ${spot% *} ${spot#* } click 3
+wait_for 20 "the panel to open the item's menu" panel_menu_open
+sleep 0.5
+shoot status-notifier 300x220+0+0
+xdotool key Escape
 kill -TERM "$VANTREL_PID"
 expect_clean_exit 30

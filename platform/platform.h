@@ -87,7 +87,10 @@ LocalTime local_time();
 // ---------------------------------------------------------------- files
 
 // The full path of the executable into buf (cap bytes), terminated; returns
-// its length, or 0 when the path cannot be obtained or does not fit.
+// its length, or 0 when the path cannot be obtained or does not fit. The
+// companion files (settings, default log) go in its directory: a platform
+// that keeps them elsewhere for some copies (an installed Linux copy, per
+// user) gives the path the executable would have in that folder.
 std::size_t executable_path(char* buf, std::size_t cap);
 
 // The byte that separates directories in a path.
@@ -184,8 +187,9 @@ inline constexpr uint32_t kMsgUser = 0x0400;
 
 // Delivered to the main window when the notification area has been made
 // anew (the shell restarted), so that an icon it shows can be added again.
-// A number of the program's own; each platform turns its own notice into it
-// (Windows broadcasts the registered message "TaskbarCreated").
+// A number of the program's own, into which a platform turns its own notice
+// (Windows broadcasts the registered message "TaskbarCreated"); a platform
+// whose notification areas take the icon back by themselves never sends it.
 inline constexpr uint32_t kMsgNotificationAreaCreated = 0x8000 + 1;
 
 using WindowProc = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wparam,

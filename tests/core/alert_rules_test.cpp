@@ -1,9 +1,5 @@
 // The alert rules: the per-process warning of a batch, the tooltip, and the
 // overall warning and notice with their streaks.
-#include <cstdint>
-#include <string>
-#include <vector>
-
 #include "alerts/alert_rules.h"
 #include "settings/settings_table.h"
 #include "tests/core/core_fixture.h"

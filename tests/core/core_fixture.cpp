@@ -66,14 +66,19 @@ void CoreTest::write_file(const std::string& path, const std::string& content) {
 
 bool CoreTest::exists(const std::string& path) { return fs::exists(path); }
 
-void CoreTest::set_read_only(const std::string& path, bool readOnly) {
-    constexpr fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    fs::permissions(path, readOnly ? write : fs::perms::owner_write,
-                    readOnly ? fs::perm_options::remove : fs::perm_options::add);
+void CoreTest::set_read_only(const std::string& path) {
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
 }
 
 bool CoreTest::is_read_only(const std::string& path) {
     return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
+}
+
+std::vector<uint32_t> CoreTest::request_kinds() {
+    std::vector<uint32_t> kinds;
+    for (const fake::IconRequest& r : icon_requests()) kinds.push_back(r.request);
+    return kinds;
 }
 
 }  // namespace vantrel::test

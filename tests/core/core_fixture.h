@@ -26,18 +26,23 @@ protected:
 
     // A path in the temporary folder, which is also the executable's folder.
     std::string path(const std::string& name) const { return dir_ + "/" + name; }
-    const std::string& dir() const { return dir_; }
 
     static std::string read_file(const std::string& path);
     static void write_file(const std::string& path, const std::string& content);
     static bool exists(const std::string& path);
-    // The file's read-only mark: the owner's write permission on Linux, the
+    // The file's read-only mark: the write permissions on Linux, the
     // read-only attribute on Windows.
-    static void set_read_only(const std::string& path, bool readOnly = true);
+    static void set_read_only(const std::string& path);
     static bool is_read_only(const std::string& path);
 
-    // The notify-icon requests sent so far, and forgetting them.
+    // Sends a message to the main window.
+    static void send(uint32_t message, uintptr_t wparam = 0, intptr_t lparam = 0) {
+        platform::send_message(fake::main_window_handle(), message, wparam, lparam);
+    }
+
+    // The notify-icon requests sent so far, their kinds, and forgetting them.
     static const std::vector<fake::IconRequest>& icon_requests() { return fake::ui().iconRequests; }
+    static std::vector<uint32_t> request_kinds();
     static void clear_icon_requests() { fake::ui().iconRequests.clear(); }
 
 private:

@@ -1,7 +1,5 @@
 // Balloon texts from templates: placeholder order, byte limits, number
 // texts, and code-page-aware matching and cutting.
-#include <string>
-
 #include "alerts/message_template.h"
 #include "tests/core/core_fixture.h"
 

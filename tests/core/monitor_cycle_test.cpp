@@ -1,8 +1,6 @@
 // The monitor cycle and the batch measurement with scripted processes and
 // counters: sweeps and batches, instance numbers, exclusions, counter paths.
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "monitor/batch_measurement.h"
 #include "monitor/monitor_cycle.h"
@@ -58,11 +56,11 @@ TEST_F(MonitorCycleTest, SweepsWalkTheTableBatchByBatch) {
             }
         }
         EXPECT_EQ(fake::system().sleeps, std::vector<uint32_t>(2 * lasts.size(), 500));
-        EXPECT_EQ(fake::system().snapshotsOpen + fake::system().queriesOpen, 0);
+        EXPECT_EQ(fake::system().handlesOpen, 0);
     }
 }
 
-TEST_F(MonitorCycleTest, FailedSnapshotDoesNothingAndTheNextCycleRetries) {
+TEST_F(MonitorCycleTest, FailedSnapshotMeasuresNothingAndTheNextCycleRetries) {
     settings.writelogfile.set(1);
     numbered(3);
     fake::system().snapshotFails = true;
@@ -70,14 +68,12 @@ TEST_F(MonitorCycleTest, FailedSnapshotDoesNothingAndTheNextCycleRetries) {
     run_cycle();
     EXPECT_EQ(cycleState.busy, 0);
     EXPECT_TRUE(fake::system().openedPaths.empty());
-    EXPECT_TRUE(icon_requests().empty());
-    EXPECT_FALSE(exists(path("cpuusagelog.txt")));
     fake::system().snapshotFails = false;
     EXPECT_EQ(cycle().size(), 3u);
     EXPECT_TRUE(exists(path("cpuusagelog.txt")));
 }
 
-TEST_F(MonitorCycleTest, InstancesCountEqualFullNamesAcrossBatches) {
+TEST_F(MonitorCycleTest, InstancesShortNamesAndNamesTooLong) {
     numbered(45);
     auto& list = fake::system().processes;
     list[2] = list[8] = list[39] = "svchost.exe";  // slots 3, 9 and 40
@@ -89,16 +85,13 @@ TEST_F(MonitorCycleTest, InstancesCountEqualFullNamesAcrossBatches) {
     EXPECT_EQ(first[8], path_of("svchost.exe", 1));
     EXPECT_EQ(cycle()[8], path_of("svchost.exe", 2));
     EXPECT_EQ(slot(9).usage + slot(40).usage, 50);
-    fake::system().processes = {"Calc.Exe", "CMD.EXE", "odd.eXe", "a.exe.b.exe", "y.Exe.EXE"};
-    cycleState.batchIndex = 0;
-    EXPECT_EQ(cycle(), (std::vector<std::string>{pdh("Calc"), pdh("CMD"), pdh("odd.eXe"), pdh("a"), pdh("y")}));
-}
-
-TEST_F(MonitorCycleTest, NamesLongerThan127BytesAreNeverMeasured) {
+    // Names longer than 127 bytes are never measured.
     const std::string n127(127, 'a');
-    fake::system().processes = {n127, std::string(128, 'b'), std::string(300, 'c'), "ok.exe"};
-    EXPECT_EQ(cycle(), (std::vector<std::string>{path_of(n127), path_of("ok.exe")}));
-    EXPECT_EQ(slot(3).valid, 0);
+    fake::system().processes = {"Calc.Exe", "CMD.EXE", "odd.eXe", "a.exe.b.exe", "y.Exe.EXE",
+                                n127, std::string(128, 'b'), std::string(300, 'c'), "ok.exe"};
+    cycleState.batchIndex = 0;
+    EXPECT_EQ(cycle(), (std::vector<std::string>{pdh("Calc"), pdh("CMD"), pdh("odd.eXe"), pdh("a"), pdh("y"),
+                                                 pdh(n127), pdh("ok")}));
 }
 
 TEST_F(MonitorCycleTest, ExclusionListRules) {
@@ -123,25 +116,18 @@ TEST_F(MonitorCycleTest, ExclusionListRules) {
     }
 }
 
-TEST_F(MonitorCycleTest, PerProcessSwitchIsReadOnceAndOffMeasuresOnlyTheTotal) {
-    numbered(3);
-    fake::system().duringSleep = [] { settings.eachenable.set(0); };
-    EXPECT_EQ(cycle().size(), 3u);
-    EXPECT_EQ(fake::system().queriesOpen, 0);  // every query opened was read and closed
-    fake::system().readings[path_of("p2.exe")] = 90;
-    EXPECT_TRUE(cycle().empty());
-    EXPECT_EQ(slot(2).usage, 0);
-}
-
-TEST_F(MonitorCycleTest, FailedCounterStoresNoReading) {
+// The per-process switch is read once per cycle: a query opened before it
+// changed is still read and closed.
+TEST_F(MonitorCycleTest, FailedCountersStoreNoReadingAndTheSwitchOffMeasuresOnlyTheTotal) {
     numbered(2);
-    fake::system().readings[path_of("p1.exe")] = 95;
-    fake::system().readings[path_of("p2.exe")] = 60;
-    fake::system().failingPaths = {path_of("p1.exe"), kTotal};
-    cycle();
+    fake::system().readings = {{path_of("p1.exe"), std::nullopt}, {path_of("p2.exe"), 60}, {kTotal, std::nullopt}};
+    fake::system().duringSleep = [] { settings.eachenable.set(0); };
+    EXPECT_EQ(cycle().size(), 2u);
+    EXPECT_EQ(fake::system().handlesOpen, 0);
     EXPECT_EQ(slot(1).usage, kNoReading);  // never another slot's reading
     EXPECT_EQ(slot(2).usage, 60);
     EXPECT_EQ(slot(kTotalSlot).usage, kNoReading);
+    EXPECT_TRUE(cycle().empty());
 }
 
 }  // namespace

@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/about_dialog.h"
 #include "shell/app_ids.h"
-#include "shell/main_window.h"
 #include "shell/settings_dialog.h"
 #include "tests/core/core_fixture.h"
 
@@ -29,7 +26,7 @@ protected:
     static fake::DialogState open(const std::function<void(Handle)>& actions, uint32_t cmd = CMD_SETTINGS) {
         Handle handle = nullptr;
         fake::ui().whileDialogOpen = [&](Handle dlg, int) { actions(handle = dlg); };
-        platform::send_message(fake::main_window_handle(), platform::kMsgCommand, cmd, 0);
+        send(platform::kMsgCommand, cmd);
         return fake::dialog(handle);
     }
     static void press(Handle dlg, uintptr_t id) { platform::send_message(dlg, platform::kMsgCommand, id, 0); }
@@ -87,7 +84,6 @@ TEST_F(SettingsDialogTest, RefusedValuesKeepTheDialogOpenAndChangeOnlyTheLogName
     for (const auto& [fields, message] : cases) {
         SCOPED_TRACE(fields.front().second);
         restart();
-        ASSERT_EQ(run_application(nullptr), 0);
         const auto timers = fake::ui().timerLog;
         open([&](Handle dlg) {
             for (const auto& [id, text] : fields) type(dlg, id, text);
@@ -97,9 +93,7 @@ TEST_F(SettingsDialogTest, RefusedValuesKeepTheDialogOpenAndChangeOnlyTheLogName
             EXPECT_FALSE(fake::dialog(dlg).ended);
             press(dlg, kIdCancel);
         });
-        ASSERT_EQ(fake::ui().messageBoxes.size(), 1u);
-        EXPECT_EQ(fake::ui().messageBoxes[0].text, message);
-        EXPECT_EQ(fake::ui().messageBoxes[0].caption, "out of range");
+        EXPECT_EQ(fake::ui().messageBoxes, (decltype(fake::Ui::messageBoxes){{message, "out of range"}}));
         EXPECT_EQ(settings.logfilename.get(), "new.log");  // taken before the checks
         EXPECT_EQ(settings.allenable.get() + settings.allusage.get() + settings.intervalsec.get(), 101);
         EXPECT_EQ(fake::ui().timerLog, timers);

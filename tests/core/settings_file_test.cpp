@@ -1,6 +1,4 @@
 // The settings file through the core: what a save writes and keeps, what a load takes, failed saves.
-#include <string>
-
 #include "settings/settings_file.h"
 #include "settings/settings_table.h"
 #include "tests/core/core_fixture.h"

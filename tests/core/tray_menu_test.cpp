@@ -1,13 +1,9 @@
 // The tray icon's notifications and the menu's commands.
-#include <string>
-#include <vector>
-
 #include "monitor/process_table.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/about_dialog.h"
 #include "shell/app_ids.h"
-#include "shell/main_window.h"
 #include "shell/settings_dialog.h"
 #include "tests/core/core_fixture.h"
 
@@ -20,19 +16,12 @@ protected:
         CoreTest::SetUp();
         ASSERT_EQ(run_application(nullptr), 0);
     }
-    static void notify(uint32_t mouse) {
-        platform::send_message(fake::main_window_handle(), WM_TRAYNOTIFY, kTrayIconId, mouse);
-    }
-    static void command(uintptr_t id) {
-        platform::send_message(fake::main_window_handle(), platform::kMsgCommand, id, 0);
-    }
+    static void notify(uint32_t mouse) { send(WM_TRAYNOTIFY, kTrayIconId, mouse); }
+    static void command(uintptr_t id) { send(platform::kMsgCommand, id); }
     // The items of a menu opened now, as "id flags text".
     static std::vector<std::string> menu(uint32_t mouse = platform::kMsgRButtonUp) {
         notify(mouse);
-        std::vector<std::string> items;
-        for (const auto& i : fake::ui().lastMenu)
-            items.push_back(std::to_string(i.id) + " " + std::to_string(i.flags) + " " + i.text);
-        return items;
+        return fake::ui().lastMenu;
     }
 };
 

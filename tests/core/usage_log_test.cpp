@@ -1,6 +1,5 @@
 // The usage log: the line format and where the line goes.
 #include <filesystem>
-#include <string>
 
 #include "log/usage_log.h"
 #include "settings/settings_table.h"

@@ -1,7 +1,5 @@
 #include "tests/fakes/fake_system.h"
 
-#include <algorithm>
-
 namespace vantrel::platform {
 
 namespace {
@@ -22,7 +20,7 @@ CodePage system_code_page() { return state.codePage; }
 ProcessSnapshot* snapshot_take() {
     ++state.snapshotsTaken;
     if (state.snapshotFails) return nullptr;
-    ++state.snapshotsOpen;
+    ++state.handlesOpen;
     return new ProcessSnapshot();
 }
 
@@ -31,28 +29,28 @@ const char* snapshot_next(ProcessSnapshot* s) {
 }
 
 void snapshot_close(ProcessSnapshot* s) {
-    --state.snapshotsOpen;
+    --state.handlesOpen;
     delete s;
 }
 
 CounterQuery* counter_open(const char* path) {
     state.openedPaths.emplace_back(path);
-    ++state.queriesOpen;
+    ++state.handlesOpen;
     return new CounterQuery{path, 0};
 }
 
 void counter_collect(CounterQuery* q) { ++q->samples; }
 
 bool counter_read(CounterQuery* q, int32_t* value) {
-    const auto& failing = state.failingPaths;
-    if (q->samples < 2 || std::find(failing.begin(), failing.end(), q->path) != failing.end()) return false;
     const auto it = state.readings.find(q->path);
-    *value = it == state.readings.end() ? 0 : it->second;
+    const std::optional<int32_t> reading = it == state.readings.end() ? 0 : it->second;
+    if (q->samples < 2 || !reading) return false;
+    *value = *reading;
     return true;
 }
 
 void counter_close(CounterQuery* q) {
-    --state.queriesOpen;
+    --state.handlesOpen;
     delete q;
 }
 

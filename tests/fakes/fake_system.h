@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,12 @@ struct System {
     bool snapshotFails = false;
     std::vector<std::string> processes;  // the names a snapshot lists
     int snapshotsTaken = 0;
-    int snapshotsOpen = 0;
-    std::map<std::string, int32_t> readings;  // by counter path; others read 0
-    std::vector<std::string> failingPaths;
-    std::vector<std::string> openedPaths;     // in the order opened
-    int queriesOpen = 0;
+    int handlesOpen = 0;  // snapshots and counter queries not yet closed
+    // Readings by counter path: other paths read 0, nullopt fails.
+    std::map<std::string, std::optional<int32_t>> readings;
+    std::vector<std::string> openedPaths;  // in the order opened
     std::vector<uint32_t> sleeps;
-    std::function<void()> duringSleep;        // runs inside each wait
+    std::function<void()> duringSleep;  // runs inside each wait
     platform::LocalTime now{2008, 3, 7, 9, 5, 2};
     std::string executablePath = "/nonexistent/vantrel";
 };

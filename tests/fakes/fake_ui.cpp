@@ -1,7 +1,6 @@
 #include "tests/fakes/fake_ui.h"
 
 #include <mutex>
-#include <utility>
 #include <thread>
 
 #include "text/code_page.h"
@@ -136,7 +135,7 @@ MenuHandle create_popup_menu() {
 }
 
 void append_menu(MenuHandle, uint32_t flags, uint32_t id, const char* text) {
-    state.lastMenu.push_back({flags, id, text != nullptr ? text : ""});
+    state.lastMenu.push_back(std::to_string(id) + " " + std::to_string(flags) + " " + (text != nullptr ? text : ""));
 }
 
 Point cursor_pos() { return {640, 480}; }

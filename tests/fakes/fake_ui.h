@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -20,11 +21,8 @@ struct IconRequest {
     platform::IconRecord record;
 };
 
-struct MenuItem {
-    uint32_t flags;
-    uint32_t id;
-    std::string text;
-};
+// Timers armed, as (id, ms).
+using TimerLog = std::vector<std::pair<uintptr_t, uint32_t>>;
 
 struct DialogState {
     bool ended = false;
@@ -36,19 +34,14 @@ struct DialogState {
     int selectedAll = 0;
 };
 
-struct MessageBoxCall {
-    std::string text;
-    std::string caption;
-};
-
 struct Ui {
     std::vector<IconRequest> iconRequests;
     bool createFails = false;
     platform::WindowProc proc = nullptr;
     bool windowAlive = false;
     int quitCode = -1;
-    std::map<uintptr_t, uint32_t> armedTimers;             // id -> ms
-    std::vector<std::pair<uintptr_t, uint32_t>> timerLog;  // every arming, in order
+    std::map<uintptr_t, uint32_t> armedTimers;  // id -> ms
+    TimerLog timerLog;                          // every arming, in order
 
     // Workers run inline, or are kept for run_pending_worker, or run on
     // threads of their own; a failing start starts nothing.
@@ -57,7 +50,7 @@ struct Ui {
     bool workerStartFails = false;
     int workersStarted = 0;
 
-    std::vector<MenuItem> lastMenu;
+    std::vector<std::string> lastMenu;  // its items as "id flags text"
     int menusDestroyed = 0;
     uint32_t menuChoice = 0;  // the id chosen from a menu; 0: none
 
@@ -65,7 +58,7 @@ struct Ui {
     std::map<platform::WindowHandle, DialogState> dialogs;
     std::vector<int> dialogsOpened;  // template ids, in order
     std::vector<platform::WindowHandle> foregrounded;
-    std::vector<MessageBoxCall> messageBoxes;
+    std::vector<std::pair<std::string, std::string>> messageBoxes;  // text, caption
     std::string chooserResult;  // empty: the user cancels
 };
 

@@ -1,20 +1,18 @@
 // The state shared by the user-interface thread and the worker: settings
 // read while they are replaced, and the tray icon entered from both sides.
-#include <gtest/gtest.h>
-
 #include <atomic>
-#include <string>
 #include <thread>
 
 #include "alerts/tray_icon.h"
 #include "settings/settings_table.h"
-#include "shell/app_ids.h"
-#include "tests/fakes/fake_ui.h"
+#include "tests/core/core_fixture.h"
 
 namespace vantrel::test {
 namespace {
 
-TEST(SharedStateTest, AReaderNeverSeesHalfOfAText) {
+using SharedStateTest = CoreTest;
+
+TEST_F(SharedStateTest, AReaderNeverSeesHalfOfAText) {
     const std::string a(200, 'a'), b = "b,b";
     settings.ignoreproc.set(b);
     std::atomic<bool> done{false};
@@ -34,15 +32,12 @@ TEST(SharedStateTest, AReaderNeverSeesHalfOfAText) {
     writer.join();
     settings.ignoreproc.set(std::string(5000, 'z'));  // stored within its capacity
     EXPECT_EQ(settings.ignoreproc.get().size(), StringSetting::kCapacity - 1);
-    reset_to_defaults(settings);
 }
 
 // A balloon on the worker while the user-interface thread removes the icon:
 // adds and removes alternate, and every temporary add arms the timer once.
-TEST(SharedStateTest, BalloonsAndRemovalsKeepTheIconConsistent) {
-    fake::reset_ui();
+TEST_F(SharedStateTest, BalloonsAndRemovalsKeepTheIconConsistent) {
     fake::ui().windowAlive = true;
-    mainWindow = fake::main_window_handle();
     settings.disptrayicon.set(0);
     std::thread worker([] {
         for (int i = 0; i < 2000; ++i) show_balloon("t", "m", platform::kBalloonWarning);
@@ -52,15 +47,13 @@ TEST(SharedStateTest, BalloonsAndRemovalsKeepTheIconConsistent) {
     remove_icon();
     bool shown = false;
     std::size_t adds = 0;
-    for (const auto& r : fake::ui().iconRequests) {
+    for (const auto& r : icon_requests()) {
         ASSERT_EQ(shown, r.request != platform::kIconAdd);  // a balloon lands on an icon added for it
         shown = r.request != platform::kIconDelete;
         adds += r.request == platform::kIconAdd;
     }
     EXPECT_FALSE(shown);
     EXPECT_EQ(fake::ui().timerLog.size(), adds);
-    reset_to_defaults(settings);
-    fake::reset_ui();
 }
 
 }  // namespace

@@ -89,9 +89,6 @@ intptr_t send_message(WindowHandle window, uint32_t message, uintptr_t wparam, i
 
 intptr_t default_window_proc(WindowHandle window, uint32_t message, uintptr_t, intptr_t) {
     if (window != fake::kMainWindow || message != kMsgClose || !state.windowAlive) return 0;
-    // The dialogs the main window owns are destroyed with it.
-    for (auto& [handle, proc] : fake::dialogProcs)
-        if (!state.dialogs[handle].ended) proc(handle, kMsgDestroy, 0, 0);
     state.proc(window, kMsgDestroy, 0, 0);
     std::lock_guard<std::mutex> guard(fake::lock);
     state.windowAlive = false;

@@ -18,78 +18,56 @@ namespace {
 // Reads a dialog template resource in order.
 class TemplateReader {
 public:
-    explicit TemplateReader(const void* data) : at_(static_cast<const unsigned char*>(data)) {}
+    explicit TemplateReader(const void* data) : base_(static_cast<const unsigned char*>(data)), at_(base_) {}
 
-    uint32_t dword() {
-        uint32_t v;
-        std::memcpy(&v, at_, 4);
-        at_ += 4;
+    template <typename T>
+    T next() {
+        T v;
+        std::memcpy(&v, at_, sizeof v);
+        at_ += sizeof v;
         return v;
     }
-    uint16_t word() {
-        uint16_t v;
-        std::memcpy(&v, at_, 2);
-        at_ += 2;
-        return v;
-    }
-    int16_t coordinate() { return static_cast<int16_t>(word()); }
-    // A text, or "#n" for the ordinal n; "" for none.
+    uint32_t dword() { return next<uint32_t>(); }
+    uint16_t word() { return next<uint16_t>(); }
+    int16_t coordinate() { return next<int16_t>(); }
+    // A text in code page 932, or "#n" for the ordinal n; "" for none.
     std::string text_or_ordinal() {
-        if (peek() == 0xFFFF) {
-            word();
-            return "#" + std::to_string(word());
-        }
         std::wstring wide;
-        for (uint16_t c = word(); c != 0; c = word()) wide.push_back(static_cast<wchar_t>(c));
-        return narrow(wide);
-    }
-    void align_dword(const void* base) {
-        while ((at_ - static_cast<const unsigned char*>(base)) % 4 != 0) ++at_;
-    }
-
-private:
-    uint16_t peek() const {
-        uint16_t v;
-        std::memcpy(&v, at_, 2);
-        return v;
-    }
-    static std::string narrow(const std::wstring& wide) {
-        if (wide.empty()) return {};
+        for (uint16_t c = word(); c != 0; c = word()) {
+            if (c == 0xFFFF && wide.empty()) return "#" + std::to_string(word());
+            wide.push_back(static_cast<wchar_t>(c));
+        }
         char out[512];
         const int n = WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), out, sizeof out,
                                           nullptr, nullptr);
         return {out, static_cast<std::size_t>(n)};
     }
+    void align_dword() {
+        while ((at_ - base_) % 4 != 0) ++at_;
+    }
+
+private:
+    const unsigned char* base_;
     const unsigned char* at_;
 };
 
-// The system's class of a kind of control, by name; a resource compiler may
-// store a predefined class by its atom instead.
-std::string class_of(ControlKind kind) {
+// The system's class of a kind of control: its atom, as a resource compiler
+// may store a predefined class, and its name.
+std::pair<std::string, std::string> class_of(ControlKind kind) {
     switch (kind) {
         case ControlKind::GroupBox:
         case ControlKind::CheckBox:
         case ControlKind::Button:
-            return "BUTTON";
+            return {"#128", "BUTTON"};
         case ControlKind::Edit:
-            return "EDIT";
+            return {"#129", "EDIT"};
         case ControlKind::Label:
         case ControlKind::Icon:
-            return "STATIC";
+            return {"#130", "STATIC"};
         case ControlKind::DropDownList:
-            return "COMBOBOX";
+            return {"#133", "COMBOBOX"};
     }
-    return "";
-}
-
-std::string class_name(std::string stored) {
-    const std::pair<const char*, const char*> atoms[] = {
-        {"#128", "BUTTON"}, {"#129", "EDIT"}, {"#130", "STATIC"}, {"#133", "COMBOBOX"}};
-    for (const auto& [atom, name] : atoms) {
-        if (stored == atom) return name;
-    }
-    for (char& c : stored) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    return stored;
+    return {};
 }
 
 TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
@@ -117,7 +95,7 @@ TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
         for (std::size_t i = 0; i < count && i < expected->controlCount; ++i) {
             const ControlTemplate& c = expected->controls[i];
             SCOPED_TRACE(c.id);
-            r.align_dword(data);
+            r.align_dword();
             EXPECT_EQ(r.dword(), c.styles | style::kChild | style::kVisible);
             EXPECT_EQ(r.dword(), 0u);
             EXPECT_EQ(r.coordinate(), c.x);
@@ -125,7 +103,9 @@ TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
             EXPECT_EQ(r.coordinate(), c.width);
             EXPECT_EQ(r.coordinate(), c.height);
             EXPECT_EQ(r.word(), c.id);
-            EXPECT_EQ(class_name(r.text_or_ordinal()), class_of(c.kind));
+            const auto [atom, name] = class_of(c.kind);
+            const std::string stored = r.text_or_ordinal();
+            EXPECT_TRUE(stored == atom || lstrcmpiA(stored.c_str(), name.c_str()) == 0) << stored;
             EXPECT_EQ(r.text_or_ordinal(),
                       c.kind == ControlKind::Icon ? "#" + std::to_string(kIconResource) : std::string(c.text));
             EXPECT_EQ(r.word(), 0u);  // no creation data
@@ -142,14 +122,13 @@ TEST(Win32ResourcesTest, IconAndVersion) {
     ASSERT_GT(size, 0u);
     std::string info(size, '\0');
     ASSERT_TRUE(GetFileVersionInfoA(self, 0, size, info.data()));
-    char* text = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\041104B0\\ProductVersion",
-                               reinterpret_cast<void**>(&text), &length));
-    EXPECT_STREQ(text, "1.2β1");
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\041104B0\\ProductName",
-                               reinterpret_cast<void**>(&text), &length));
-    EXPECT_STREQ(text, "Vantrel");
+    for (const auto& [key, expected] : {std::pair{"ProductVersion", "1.2β1"}, std::pair{"ProductName", "Vantrel"}}) {
+        char* text = nullptr;
+        UINT length = 0;
+        const std::string path = std::string("\\StringFileInfo\\041104B0\\") + key;
+        ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length)) << key;
+        EXPECT_STREQ(text, expected);
+    }
 }
 
 }  // namespace

@@ -49,20 +49,20 @@ bool of_program(HWND window) {
     return mine != 0 && mine == its;
 }
 
+bool shown_of_class(HWND window, const char* wanted) {
+    char name[64];
+    return IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, wanted) == 0;
+}
+
 // Menus of another process cannot be read; that the program's menu is on
 // screen can be seen.
 BOOL CALLBACK find_menu(HWND window, LPARAM found) {
-    char name[16];
-    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) > 0 &&
-        std::strcmp(name, "#32768") == 0 && of_program(window))
-        *reinterpret_cast<bool*>(found) = true;
+    if (shown_of_class(window, "#32768") && of_program(window)) *reinterpret_cast<bool*>(found) = true;
     return TRUE;
 }
 
 BOOL CALLBACK print_tooltip(HWND window, LPARAM found) {
-    char name[64];
-    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) > 0 &&
-        std::strcmp(name, "tooltips_class32") == 0) {
+    if (shown_of_class(window, "tooltips_class32")) {
         // Sent, not GetWindowText: that gives another process's window's
         // caption, not what the tooltip shows.
         char text[512] = "";
@@ -109,14 +109,10 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     _setmode(_fileno(stdout), _O_BINARY);  // the texts' line ends as they are
     const char* what = argv[1];
-    if (std::strcmp(what, "menu") == 0) {
+    const bool menu = std::strcmp(what, "menu") == 0;
+    if (menu || std::strcmp(what, "tooltip") == 0) {
         bool found = false;
-        EnumWindows(find_menu, reinterpret_cast<LPARAM>(&found));
-        return found ? 0 : 1;
-    }
-    if (std::strcmp(what, "tooltip") == 0) {
-        bool found = false;
-        EnumWindows(print_tooltip, reinterpret_cast<LPARAM>(&found));
+        EnumWindows(menu ? find_menu : print_tooltip, reinterpret_cast<LPARAM>(&found));
         return found ? 0 : 1;
     }
     if (std::strcmp(what, "text") == 0 && argc == 4) return print_text(argv[2], std::atoi(argv[3]));

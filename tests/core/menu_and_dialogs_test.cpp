@@ -1,9 +1,11 @@
-// The dialogs' logic: what the settings dialog shows, reads, checks and
-// commits, and the About box's texts.
+// The tray icon's clicks and the menu's commands, and the dialogs' logic:
+// what the settings dialog shows, reads, checks and commits, and the About
+// box's texts.
 #include <algorithm>
 #include <functional>
 #include <map>
 
+#include "monitor/process_table.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_table.h"
 #include "shell/about_dialog.h"
@@ -16,39 +18,79 @@ namespace {
 
 using Handle = platform::WindowHandle;
 
-class SettingsDialogTest : public CoreTest {
+// The application running, driven from its tray icon, its menu and its dialogs.
+class MenuAndDialogsTest : public CoreTest {
 protected:
     void SetUp() override {
         CoreTest::SetUp();
         ASSERT_EQ(run_application(nullptr), 0);
     }
+    static void notify(uint32_t mouse) { send(WM_TRAYNOTIFY, kTrayIconId, mouse); }
+    static void command(uintptr_t id) { send(platform::kMsgCommand, id); }
+    // The items of a menu opened now, as "id flags text".
+    static std::vector<std::string> menu(uint32_t mouse = platform::kMsgRButtonUp) {
+        notify(mouse);
+        return fake::ui().lastMenu;
+    }
     // Opens a dialog, runs the actions inside it, returns its final state.
     static fake::DialogState open(const std::function<void(Handle)>& actions, uint32_t cmd = CMD_SETTINGS) {
         Handle handle = nullptr;
         fake::ui().whileDialogOpen = [&](Handle dlg, int) { actions(handle = dlg); };
-        send(platform::kMsgCommand, cmd);
+        command(cmd);
         return fake::dialog(handle);
     }
     static void press(Handle dlg, uintptr_t id) { platform::send_message(dlg, platform::kMsgCommand, id, 0); }
     static void type(Handle dlg, int id, const std::string& text) { fake::dialog(dlg).texts[id] = text; }
 };
 
-TEST_F(SettingsDialogTest, OpensWithTheCurrentSettings) {
-    settings.allinfocnt.set(10);  // beyond the list: no selection
-    const auto d = open([](Handle dlg) { EXPECT_EQ(openSettingsDialog, dlg); });
-    const std::map<int, std::string> texts = {{IDC_ALLUSAGE, "95"}, {IDC_ALLUSAGEINFO, "80"}, {IDC_EACHUSAGE, "80"},
-                                              {IDC_INTERVALSEC, "5"}, {IDC_IGNOREPROC, ""}, {IDC_LOGFILENAME, ""}};
-    EXPECT_EQ(d.texts, texts);
-    EXPECT_EQ(d.checks, (std::map<int, int>{{1674, 1}, {1675, 1}, {1676, 1}, {1677, 0}}));
-    EXPECT_EQ(d.lists.at(IDC_ALLCOUNT),
-              (std::vector<std::string>{" 1", " 2", " 3", " 4", " 5", " 6", " 7", " 8", " 9", "10"}));
-    EXPECT_EQ(d.selections, (std::map<int, int>{{IDC_ALLCOUNT, 0}, {IDC_ALLINFOCNT, -1}}));
-    EXPECT_EQ(d.focus + d.selectedAll, 2 * IDC_ALLUSAGE);
+TEST_F(MenuAndDialogsTest, EitherButtonOpensTheMenuWhoseChecksFollowTheSwitches) {
+    const std::vector<std::string> all = {
+        "40004 0 設定", "0 2048 ", "40011 8 全体警告　有効/無効", "40012 8 全体お知らせ　有効/無効",
+        "40013 8 個別警告　有効/無効", "0 2048 ", "40005 0 バージョン情報", "40003 0 終了"};
+    EXPECT_EQ(menu(platform::kMsgLButtonUp), all);
+    fake::ui().menuChoice = CMD_TOGGLE_TOTAL_WARNING;
+    EXPECT_EQ(menu(), all);
+    fake::ui().menuChoice = 0;
+    settings.eachenable.set(0);  // changed elsewhere: shown at the next click
+    const auto items = menu();
+    EXPECT_EQ(items[2], "40011 0 全体警告　有効/無効");
+    EXPECT_EQ(items[4], "40013 0 個別警告　有効/無効");
+    EXPECT_EQ(fake::ui().menusDestroyed, 3);
+    command(CMD_TOGGLE_TOTAL_NOTICE | (1u << 16));  // only the low 16 bits count
+    command(CMD_TOGGLE_PROCESS_WARNING);
+    EXPECT_EQ(settings.allinfoenable.get() + settings.eachenable.get(), 1);
+    for (uintptr_t unknown : {0u, 1u, 40000u, 40006u, 40014u}) command(unknown);
+    EXPECT_EQ(settings.allenable.get() + settings.allinfoenable.get() + settings.eachenable.get(), 1);
+    EXPECT_EQ(cycleState.exitPending, 0);
 }
 
-TEST_F(SettingsDialogTest, OkCommitsEveryFieldAndRestartsTheMonitorTimer) {
-    settings.allinfocnt.set(10);
+TEST_F(MenuAndDialogsTest, EachDialogHasOneInstanceAndBothCanBeOpen) {
+    fake::ui().whileDialogOpen = [](platform::WindowHandle, int templateId) {
+        command(CMD_SETTINGS);
+        command(CMD_ABOUT);
+        if (templateId == kSettingsDialogTemplate) notify(platform::kMsgLButtonDblClk);
+    };
+    command(CMD_SETTINGS);
+    EXPECT_EQ(fake::ui().dialogsOpened, (std::vector<int>{kSettingsDialogTemplate, kAboutDialogTemplate}));
+    EXPECT_EQ(fake::ui().foregrounded.size(), 3u);  // the open settings dialog, brought forward
+    EXPECT_EQ(openSettingsDialog, nullptr);
+    EXPECT_EQ(aboutOpen, 0);
+}
+
+TEST_F(MenuAndDialogsTest, SettingsShowTheCurrentValuesAndOkCommitsEveryField) {
+    settings.allinfocnt.set(10);  // beyond the list: no selection
     open([](Handle dlg) {
+        const fake::DialogState& d = fake::dialog(dlg);
+        EXPECT_EQ(openSettingsDialog, dlg);
+        EXPECT_EQ(d.texts, (std::map<int, std::string>{{IDC_ALLUSAGE, "95"}, {IDC_ALLUSAGEINFO, "80"},
+                                                       {IDC_EACHUSAGE, "80"}, {IDC_INTERVALSEC, "5"},
+                                                       {IDC_IGNOREPROC, ""}, {IDC_LOGFILENAME, ""}}));
+        EXPECT_EQ(d.checks, (std::map<int, int>{{1674, 1}, {1675, 1}, {1676, 1}, {1677, 0}}));
+        EXPECT_EQ(d.lists.at(IDC_ALLCOUNT),
+                  (std::vector<std::string>{" 1", " 2", " 3", " 4", " 5", " 6", " 7", " 8", " 9", "10"}));
+        EXPECT_EQ(d.selections, (std::map<int, int>{{IDC_ALLCOUNT, 0}, {IDC_ALLINFOCNT, -1}}));
+        EXPECT_EQ(d.focus + d.selectedAll, 2 * IDC_ALLUSAGE);
+
         type(dlg, IDC_ALLUSAGE, "1000");      // three bytes are read: 100
         type(dlg, IDC_ALLUSAGEINFO, " +7");
         type(dlg, IDC_INTERVALSEC, "36000");  // four bytes: 3600
@@ -71,7 +113,7 @@ TEST_F(SettingsDialogTest, OkCommitsEveryFieldAndRestartsTheMonitorTimer) {
     EXPECT_EQ(fake::ui().timerLog.back(), (std::pair<uintptr_t, uint32_t>{MonitorTimer, 3600000}));
 }
 
-TEST_F(SettingsDialogTest, RefusedValuesKeepTheDialogOpenAndChangeOnlyTheLogName) {
+TEST_F(MenuAndDialogsTest, RefusedValuesKeepTheDialogOpenAndChangeOnlyTheLogName) {
     const std::string percent = "1～100の間で指定してください", interval = "1～3600の間で指定してください";
     const std::pair<std::vector<std::pair<int, std::string>>, std::string> cases[] = {
         {{{IDC_ALLUSAGE, "0"}}, percent},
@@ -100,7 +142,7 @@ TEST_F(SettingsDialogTest, RefusedValuesKeepTheDialogOpenAndChangeOnlyTheLogName
     }
 }
 
-TEST_F(SettingsDialogTest, ChooserOpensEmptyAndOnlyAnAcceptedPathReplacesTheField) {
+TEST_F(MenuAndDialogsTest, ChooserOpensEmptyAndOnlyAnAcceptedPathReplacesTheField) {
     const auto d = open([](Handle dlg) {
         type(dlg, IDC_LOGFILENAME, "typed.log");
         logFileChooser.file[0] = 'x';
@@ -115,7 +157,7 @@ TEST_F(SettingsDialogTest, ChooserOpensEmptyAndOnlyAnAcceptedPathReplacesTheFiel
     EXPECT_EQ(settings.logfilename.get(), "");  // untouched until OK
 }
 
-TEST_F(SettingsDialogTest, AboutBoxTextsAndClosing) {
+TEST_F(MenuAndDialogsTest, AboutBoxTextsAndClosing) {
     const auto d = open([](Handle dlg) {
         EXPECT_EQ(aboutOpen, 1);
         press(dlg, kIdCancel);  // Esc: stays open

@@ -20,12 +20,12 @@ struct ReadCase {
 };
 
 struct WriteCase {
-    std::string before;  // "-": no file
-    const char* section;
-    const char* key;
-    const char* value;
-    std::string after;
+    std::string before;               // "-": no file
+    std::string after;                // once value is written to key in section
     const char* wineAfter = nullptr;  // Wine's answer where it differs
+    const char* section = "Base";
+    const char* key = "k";
+    const char* value = "v";
 };
 
 TEST_F(ProfileTest, Reading) {
@@ -61,44 +61,39 @@ TEST_F(ProfileTest, Reading) {
 TEST_F(ProfileTest, Writing) {
     const WriteCase cases[] = {
         // A new file, section and key; keys changed in place.
-        {"-", "Base", "k", "v", B + "k=v\r\n"},
-        {B + "j=1\r\n", "Base", "k", "v", B + "j=1\r\nk=v\r\n"},
-        {B + "k=old\r\nj=1\r\n", "Base", "k", "v", B + "k=v\r\nj=1\r\n"},
-        {"[base]\r\nK=old\r\nk=2\r\n", "BASE", "k", "v", "[base]\r\nK=v\r\nk=2\r\n"},
-        {"[Other]\r\nx=1\r\n", "Base", "k", "v", "[Other]\r\nx=1\r\n" + B + "k=v\r\n"},
-        {B + "j=1", "Base", "k", "v", B + "j=1\r\nk=v\r\n"},
-        {B + "j=1\r\n" + B + "x=1\r\n", "Base", "k", "v", B + "j=1\r\nk=v\r\n" + B + "x=1\r\n"},
+        {"-", B + "k=v\r\n"},
+        {B + "j=1\r\n", B + "j=1\r\nk=v\r\n"},
+        {B + "k=old\r\nj=1\r\n", B + "k=v\r\nj=1\r\n"},
+        {"[base]\r\nK=old\r\nk=2\r\n", "[base]\r\nK=v\r\nk=2\r\n", nullptr, "BASE"},
+        {"[Other]\r\nx=1\r\n", "[Other]\r\nx=1\r\n" + B + "k=v\r\n"},
+        {B + "j=1", B + "j=1\r\nk=v\r\n"},
+        {B + "j=1\r\n" + B + "x=1\r\n", B + "j=1\r\nk=v\r\n" + B + "x=1\r\n"},
         // A new key goes at the end of its section, after its comments.
-        {B + "j=1\r\n; end of Base\r\n[Other]\r\nx=1\r\n", "Base", "k", "v",
-         B + "j=1\r\n; end of Base\r\nk=v\r\n[Other]\r\nx=1\r\n"},
-        {B + "; only\r\n", "Base", "k", "v", B + "; only\r\nk=v\r\n"},
+        {B + "j=1\r\n; end of Base\r\n[Other]\r\nx=1\r\n", B + "j=1\r\n; end of Base\r\nk=v\r\n[Other]\r\nx=1\r\n"},
+        {B + "; only\r\n", B + "; only\r\nk=v\r\n"},
         // A line without "=" is a key without a value, not another key.
-        {B + "k\r\nk=2\r\n", "Base", "k", "v", B + "k=v\r\nk=2\r\n"},
-        {B + "kk\r\n", "Base", "k", "v", B + "kk\r\nk=v\r\n"},
+        {B + "k\r\nk=2\r\n", B + "k=v\r\nk=2\r\n"},
+        {B + "kk\r\n", B + "kk\r\nk=v\r\n"},
         // Names are matched without their blanks; names and values are
         // written from their first byte that is not blank.
-        {B + "k=1\r\n", " Base ", " k ", "v", B + "k=v\r\n"},
-        {"-", " Base ", " k ", " \tv\t", "[Base ]\r\nk =v\t\r\n"},
+        {B + "k=1\r\n", B + "k=v\r\n", nullptr, " Base ", " k "},
+        {"-", "[Base ]\r\nk =v\t\r\n", nullptr, " Base ", " k ", " \tv\t"},
         // Values are written as they are given.
-        {"-", "Base", "k", "\"a \"b\" \"", B + "k=\"a \"b\" \"\r\n"},
-        {"-", "Base", "k", "", B + "k=\r\n"},
+        {"-", B + "k=\"a \"b\" \"\r\n", nullptr, "Base", "k", "\"a \"b\" \""},
+        {"-", B + "k=\r\n", nullptr, "Base", "k", ""},
         // Other lines stay as they are. Wine writes the whole file anew:
         // without blank lines, without blanks around names and values, with
         // CR LF after every line.
-        {B + "j=1\r\n\r\n; c\r\n\r\n[Other]\r\n", "Base", "k", "v", B + "j=1\r\n\r\n; c\r\nk=v\r\n\r\n[Other]\r\n",
+        {B + "j=1\r\n\r\n; c\r\n\r\n[Other]\r\n", B + "j=1\r\n\r\n; c\r\nk=v\r\n\r\n[Other]\r\n",
          "[Base]\r\nj=1\r\n; c\r\nk=v\r\n[Other]\r\n"},
-        {"; head\n[Other]\nx = 1\n\n[Base]\r\n  j = 2  \r\n\r\n[Tail]\rt=3", "Base", "k", "v",
+        {"; head\n[Other]\nx = 1\n\n[Base]\r\n  j = 2  \r\n\r\n[Tail]\rt=3",
          "; head\n[Other]\nx = 1\n\n[Base]\r\n  j = 2  \r\nk=v\r\n\r\n[Tail]\rt=3",
          "; head\r\n[Other]\r\nx=1\r\n[Base]\r\nj=2\r\nk=v\r\n[Tail]\r\nt=3\r\n"},
-        {"[Other]\r\nx=1\r\n\r\n", "Base", "k", "v", "[Other]\r\nx=1\r\n\r\n" + B + "k=v\r\n",
-         "[Other]\r\nx=1\r\n[Base]\r\nk=v\r\n"},
+        {"[Other]\r\nx=1\r\n\r\n", "[Other]\r\nx=1\r\n\r\n" + B + "k=v\r\n", "[Other]\r\nx=1\r\n[Base]\r\nk=v\r\n"},
     };
     for (const WriteCase& c : cases) {
-        if (c.before == "-") {
-            std::remove(ini().c_str());
-        } else {
-            write_file(ini(), c.before);
-        }
+        std::remove(ini().c_str());
+        if (c.before != "-") write_file(ini(), c.before);
         EXPECT_TRUE(platform::profile_write_string(c.section, c.key, c.value, ini().c_str())) << c.before;
         const std::string expected = c.wineAfter != nullptr && under_wine() ? c.wineAfter : c.after;
         EXPECT_EQ(read_file(ini()), expected) << c.before;

@@ -43,24 +43,32 @@ protected:
     static void type(Handle dlg, int id, const std::string& text) { fake::dialog(dlg).texts[id] = text; }
 };
 
+// The three switches' checks are shown in two states in which each pair of
+// them differs once.
 TEST_F(MenuAndDialogsTest, EitherButtonOpensTheMenuWhoseChecksFollowTheSwitches) {
-    const std::vector<std::string> all = {
-        "40004 0 設定", "0 2048 ", "40011 8 全体警告　有効/無効", "40012 8 全体お知らせ　有効/無効",
+    const auto switches = [] {
+        return std::vector<int32_t>{settings.allenable.get(), settings.allinfoenable.get(), settings.eachenable.get()};
+    };
+    settings.allinfoenable.set(0);
+    const std::vector<std::string> first = {
+        "40004 0 設定", "0 2048 ", "40011 8 全体警告　有効/無効", "40012 0 全体お知らせ　有効/無効",
         "40013 8 個別警告　有効/無効", "0 2048 ", "40005 0 バージョン情報", "40003 0 終了"};
-    EXPECT_EQ(menu(platform::kMsgLButtonUp), all);
+    EXPECT_EQ(menu(platform::kMsgLButtonUp), first);
     fake::ui().menuChoice = CMD_TOGGLE_TOTAL_WARNING;
-    EXPECT_EQ(menu(), all);
+    EXPECT_EQ(menu(), first);  // built before the choice
     fake::ui().menuChoice = 0;
-    settings.eachenable.set(0);  // changed elsewhere: shown at the next click
+    settings.allinfoenable.set(1);  // changed elsewhere: shown at the next click
     const auto items = menu();
-    EXPECT_EQ(items[2], "40011 0 全体警告　有効/無効");
-    EXPECT_EQ(items[4], "40013 0 個別警告　有効/無効");
+    EXPECT_EQ(std::vector<std::string>(items.begin() + 2, items.begin() + 5),
+              (std::vector<std::string>{"40011 0 全体警告　有効/無効", "40012 8 全体お知らせ　有効/無効",
+                                        "40013 8 個別警告　有効/無効"}));
     EXPECT_EQ(fake::ui().menusDestroyed, 3);
     command(CMD_TOGGLE_TOTAL_NOTICE | (1u << 16));  // only the low 16 bits count
     command(CMD_TOGGLE_PROCESS_WARNING);
-    EXPECT_EQ(settings.allinfoenable.get() + settings.eachenable.get(), 1);
+    command(CMD_TOGGLE_TOTAL_WARNING);
+    EXPECT_EQ(switches(), (std::vector<int32_t>{1, 0, 0}));
     for (uintptr_t unknown : {0u, 1u, 40000u, 40006u, 40014u}) command(unknown);
-    EXPECT_EQ(settings.allenable.get() + settings.allinfoenable.get() + settings.eachenable.get(), 1);
+    EXPECT_EQ(switches(), (std::vector<int32_t>{1, 0, 0}));
     EXPECT_EQ(cycleState.exitPending, 0);
 }
 

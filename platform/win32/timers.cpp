@@ -6,16 +6,23 @@
 
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_hooks.h"
 
 namespace vantrel::win32 {
 
 namespace {
 
+// Requests of the program's own, posted by a thread that does not own the
+// window, in the range the system leaves to applications: arm (wparam: the
+// id, lparam: the delay in ms) and disarm (wparam: the id).
+constexpr UINT kMsgArmTimer = WM_APP + 100;
+constexpr UINT kMsgDisarmTimer = WM_APP + 101;
+
 bool owns(HWND window) { return GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId(); }
 
 }  // namespace
 
-bool handle_thread_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+bool handle_timer_request(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == kMsgArmTimer) {
         SetTimer(window, wparam, static_cast<UINT>(lparam), nullptr);
         return true;

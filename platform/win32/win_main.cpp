@@ -5,7 +5,7 @@
 #include <commctrl.h>
 
 #include "platform/platform.h"
-#include "platform/win32/handles.h"
+#include "platform/win32/window_hooks.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};

@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_hooks.h"
 
 namespace vantrel::win32 {
 
@@ -18,7 +19,7 @@ UINT taskbarCreated = 0;  // the shell's "TaskbarCreated" message
 // The class's message handler: the portable one, with the program's own
 // messages and the shell's restart notice turned into the portable forms.
 LRESULT CALLBACK main_window_entry(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (handle_thread_message(handle, message, wparam, lparam)) return 0;
+    if (handle_timer_request(handle, message, wparam, lparam)) return 0;
     if (filter_tray_click(handle, message, wparam, lparam, mainWindowProc)) return 0;
     if (taskbarCreated != 0 && message == taskbarCreated)
         return mainWindowProc(window(handle), platform::kMsgNotificationAreaCreated, 0, 0);

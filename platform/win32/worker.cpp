@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "platform/platform.h"
-#include "platform/win32/handles.h"
+#include "platform/win32/window_hooks.h"
 
 namespace vantrel::win32 {
 

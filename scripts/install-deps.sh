@@ -22,8 +22,15 @@ packages=(
   # and the AppStream metadata, dpkg-shlibdeps, and file, which CPack uses to
   # find the programs to strip and examine
   desktop-file-utils appstream dpkg-dev file
-  # A Japanese UI font for the dialogs
-  fonts-ipafont-gothic
+  # A Japanese UI font for the dialogs, and the Japanese locale that Wine
+  # needs to pass non-ASCII file names and to give code page 932
+  fonts-ipafont-gothic locales
+  # Qt's native Wayland platform, and a real Wayland desktop for its tests:
+  # sway (headless), waybar's tray as the StatusNotifierItem host, a
+  # notification service (mako), screenshots (grim), gdbus
+  qt6-wayland sway waybar mako-notifier grim libglib2.0-bin
+  # The Windows installer
+  nsis
 )
 
 missing=()
@@ -32,7 +39,22 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+
+# The locale the Wine tests run in; generated once, whatever else is there.
+ensure_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+  local as_root=()
+  [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+  "${as_root[@]}" sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen ||
+    echo 'ja_JP.UTF-8 UTF-8' | "${as_root[@]}" tee -a /etc/locale.gen >/dev/null
+  "${as_root[@]}" locale-gen >/dev/null
+}
+
+if [ ${#missing[@]} -eq 0 ]; then
+  ensure_locale
+  exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 as_root=()
@@ -40,3 +62,4 @@ as_root=()
 export DEBIAN_FRONTEND=noninteractive
 "${as_root[@]}" apt-get update -q
 "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+ensure_locale

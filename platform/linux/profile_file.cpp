@@ -1,6 +1,8 @@
 // The private-profile (INI) file on Linux: every read takes the whole file
 // afresh, and every write replaces it whole, so that a save interrupted at
 // any moment leaves either the old or the new file, never a part of one.
+// Only where the folder refuses the user a new file is a writable file
+// written in place.
 #include <errno.h>
 #include <fcntl.h>
 #include <limits.h>
@@ -126,11 +128,30 @@ bool keep_owner_and_mode(int fd, const struct stat& old) {
     return fchmod(fd, old.st_mode & 07777) == 0;
 }
 
+// Writes text over the existing file target, which is old.size bytes long.
+// The room for the longer text is taken first, so that a full disk leaves
+// every byte of the file as it was.
+bool write_in_place(const std::string& target, std::string_view text, off_t oldSize) {
+    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return false;
+    const auto size = static_cast<off_t>(text.size());
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == oldSize &&
+              (size <= oldSize || posix_fallocate(fd, 0, size) == 0) && write_all(fd, text) &&
+              ftruncate(fd, size) == 0 && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    return ok;
+}
+
 // Writes text to a file beside target, flushes it to the disk, and renames
-// it over target. old is the status of the file it replaces, if any.
+// it over target. old is the status of the file it replaces, if any. Where
+// the folder refuses a new file for want of permission, an existing file
+// is written in place instead.
 bool replace_file(const std::string& target, std::string_view text, const struct stat* old) {
     std::string temp;
     const int fd = create_temp(target, temp);
+    if (fd < 0 && (errno == EACCES || errno == EPERM) && old != nullptr)
+        return write_in_place(target, text, old->st_size);
     if (fd < 0) return false;
     bool ok = write_all(fd, text) && (old == nullptr || keep_owner_and_mode(fd, *old)) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;

@@ -25,7 +25,8 @@ bool build_companion_path(CompanionFile file, char (&path)[kPathBufferSize]) {
     const std::size_t length = platform::executable_path(exe, sizeof exe);
     if (length == 0 || length >= sizeof exe) return false;
     const std::string_view exePath(exe, length);
-    const std::size_t sep = exePath.rfind(platform::directory_separator());
+    const std::size_t sep =
+        find_last_char(platform::system_code_page(), exePath, platform::directory_separator());
     const std::string_view dir = sep == std::string_view::npos ? std::string_view() : exePath.substr(0, sep + 1);
     const std::string_view name = file_name(file);
     if (dir.size() + name.size() >= kPathBufferSize) return false;

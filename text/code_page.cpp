@@ -63,4 +63,14 @@ std::size_t find_token(CodePage cp, std::string_view text, std::string_view toke
     return std::string_view::npos;
 }
 
+std::size_t find_last_char(CodePage cp, std::string_view text, char c) {
+    const std::string_view token(&c, 1);
+    std::size_t last = std::string_view::npos;
+    // The byte after a single-byte match is again a character boundary.
+    for (std::size_t i = find_token(cp, text, token, 0); i != std::string_view::npos;
+         i = find_token(cp, text, token, i + 1))
+        last = i;
+    return last;
+}
+
 }  // namespace vantrel

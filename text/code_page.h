@@ -74,4 +74,9 @@ std::size_t next_boundary(CodePage cp, std::string_view text, std::size_t bounda
 std::size_t find_token(CodePage cp, std::string_view text, std::string_view token,
                        std::size_t from);
 
+// Offset of the last byte c in text that stands on a character boundary, so
+// never the second byte of a double-byte character (in code page 932 the
+// second byte of 表 or ソ is a backslash); npos when none.
+std::size_t find_last_char(CodePage cp, std::string_view text, char c);
+
 }  // namespace vantrel

@@ -55,5 +55,23 @@ TEST_F(SettingsFileTest, SaveKeepsAReadOnlyFilesForeignLines) {
     EXPECT_FALSE(is_read_only(ini()));
 }
 
+// The folder ends at the last separator that is a character of its own: in code page 932 the second byte of
+// 表 (0x95 0x5C) is a backslash. A path that does not fit stays empty.
+TEST_F(SettingsFileTest, CompanionPathEndsAtTheLastWholeSeparator) {
+    fake::system().codePage = CodePage::Cp932;
+    fake::system().separator = '\\';
+    char got[kPathBufferSize];
+    const struct { std::string exe, ini; } cases[] = {
+        {"C:\\d\\\x95\x5C\x8E\xA6.exe", "C:\\d\\Vantrel.ini"},
+        {"C:\\\x95\x5C\\\x83\x5C.exe", "C:\\\x95\x5C\\Vantrel.ini"},
+        {"\x95\x5C.exe", "Vantrel.ini"},
+        {"C:\\" + std::string(248, 'd') + "\\v.exe", ""}};
+    for (const auto& c : cases) {
+        fake::system().executablePath = c.exe;
+        companion_file_path(CompanionFile::Settings, got);
+        EXPECT_EQ(std::string(got), c.ini) << c.exe;
+    }
+}
+
 }  // namespace
 }  // namespace vantrel::test

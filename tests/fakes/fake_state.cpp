@@ -25,6 +25,6 @@ std::size_t executable_path(char* buf, std::size_t cap) {
     return p.size();
 }
 
-char directory_separator() { return '/'; }
+char directory_separator() { return fake::system().separator; }
 
 }  // namespace vantrel::platform

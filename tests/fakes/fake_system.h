@@ -32,6 +32,7 @@ struct System {
     std::function<void()> duringSleep;  // runs inside each wait
     platform::LocalTime now{2008, 3, 7, 9, 5, 2};
     std::string executablePath = "/nonexistent/vantrel";
+    char separator = '/';  // of directories in executablePath
 };
 
 // The one fake system; reset_system() puts it back to the state above.

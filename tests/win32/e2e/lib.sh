@@ -25,16 +25,18 @@ start_wine_desktop() {
 }
 
 # Copies the program into the test's folder, which the program may write
-# (Wine runs it as nobody when the test runs as root).
+# (Wine runs it as nobody when the test runs as root), under the file name
+# NAME (vantrel.exe unless given).
 install_windows_program() {
-  cp "$VANTREL_EXE" "$E2E_DIR/vantrel.exe"
+  PROGRAM_NAME=${1:-vantrel.exe}
+  cp "$VANTREL_EXE" "$E2E_DIR/$PROGRAM_NAME"
   chmod 777 "$E2E_DIR"
   chmod -R a+rw "$E2E_DIR"
 }
 
 start_windows_program() {
   chmod -R a+rw "$E2E_DIR"
-  (cd "$E2E_DIR" && exec "$WINE_RUN" "$WINE_PREFIX" "$E2E_DIR/vantrel.exe" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr") &
+  (cd "$E2E_DIR" && exec "$WINE_RUN" "$WINE_PREFIX" "$E2E_DIR/$PROGRAM_NAME" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr") &
   VANTREL_PID=$!
   E2E_PIDS+=("$VANTREL_PID")
 }
@@ -84,7 +86,7 @@ choose_wine_menu_item() {
 # The X window of the program's window titled TITLE.
 wine_window() {
   local w
-  for w in $(xdotool search --onlyvisible --classname '^vantrel.exe$' 2>/dev/null); do
+  for w in $(xdotool search --onlyvisible --classname "^${PROGRAM_NAME:-vantrel.exe}\$" 2>/dev/null); do
     if [ "$(xprop -id "$w" _NET_WM_NAME 2>/dev/null)" = "_NET_WM_NAME(UTF8_STRING) = \"$1\"" ]; then
       echo "$w"
       return 0

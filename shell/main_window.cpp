@@ -33,14 +33,18 @@ void on_create(platform::WindowHandle window) {
 }
 
 void on_monitor_tick(platform::WindowHandle window) {
-    if (cycleState.exitPending == 1 && cycleState.busy == 0) {
+    // busy is read once. This thread alone sets it, right before it starts a
+    // worker, and the cycle's last step alone clears it (or this thread, when
+    // no worker started). So a tick that reads it clear knows that no cycle
+    // runs and none can begin but its own, and once Exit is pending no tick
+    // starts a cycle: the first that finds none running closes the window.
+    const bool cycleRunning = cycleState.busy != 0;
+    if (cycleState.exitPending == 1 && !cycleRunning) {
         // The window is gone once the close returns; nothing is armed again.
         platform::send_message(window, platform::kMsgClose, 0, 0);
         return;
     }
-    if (cycleState.busy == 0) {
-        // busy is set before the thread starts, so no later tick can ever
-        // find it clear while a cycle runs.
+    if (!cycleRunning) {
         cycleState.busy = 1;
         if (!platform::start_worker(monitor_worker)) cycleState.busy = 0;
     }
@@ -69,6 +73,9 @@ intptr_t main_window_proc(platform::WindowHandle window, uint32_t message, uintp
             if (wparam == BalloonIconTimer) remove_icon();
             return 0;
         case platform::kMsgNotificationAreaCreated:
+            // A shell that starts again has lost the icon: add it again.
+            // Departs from the documented handler, which leaves this to
+            // default handling, so the icon stayed away until a restart.
             restore_icon();
             return 0;
         case WM_TRAYNOTIFY:
@@ -85,11 +92,11 @@ intptr_t main_window_proc(platform::WindowHandle window, uint32_t message, uintp
     }
 }
 
-void monitor_worker() {
-    cycleState.busy = 1;
-    run_cycle();
-    cycleState.busy = 0;
-}
+// Departs from the documented worker, which sets busy itself and clears it
+// again after the cycle: the tick sets it before the start, and the cycle's
+// own last step is the only clear, so that a late clear of a finished worker
+// can never wipe out the busy of the next one.
+void monitor_worker() { run_cycle(); }
 
 int run_application(platform::InstanceHandle instance) {
     appInstance = instance;

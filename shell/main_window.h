@@ -14,7 +14,8 @@ namespace vantrel {
 intptr_t main_window_proc(platform::WindowHandle window, uint32_t message, uintptr_t wparam,
                           intptr_t lparam);
 
-// The body of the worker thread: one monitor cycle under busy.
+// The body of the worker thread: one monitor cycle, started with busy set,
+// which the cycle clears as its last step.
 void monitor_worker();
 
 // run_application, the program itself, is declared with the platform

@@ -3,17 +3,49 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <mutex>
 
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window_hooks.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+// Requests come from both threads. Once the main window is gone, a cycle
+// that still runs (the window was closed from outside) must not add its
+// temporary icon to the dead window, where it would stay.
+std::mutex requestLock;
+bool windowGone = false;  // under requestLock
+UINT lastIconId = 0;      // of the last add, under requestLock
+
+}  // namespace
+
+void drop_icon_requests(HWND window) {
+    std::lock_guard<std::mutex> guard(requestLock);
+    windowGone = true;
+    // An icon that a request added after the window's own removal goes now.
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    data.hWnd = window;
+    data.uID = lastIconId;
+    Shell_NotifyIconA(NIM_DELETE, &data);
+}
+
+}  // namespace vantrel::win32
 
 namespace vantrel::platform {
 
 uint32_t icon_record_size() { return NOTIFYICONDATAA_V2_SIZE; }
 
 bool notify_icon(uint32_t request, const IconRecord& record) {
-    if (request == kIconAdd) win32::remember_tray_message(record.uCallbackMessage);
+    std::lock_guard<std::mutex> guard(win32::requestLock);
+    if (win32::windowGone) return false;
+    if (request == kIconAdd) {
+        win32::remember_tray_message(record.uCallbackMessage);
+        win32::lastIconId = record.uID;
+    }
     NOTIFYICONDATAA data;
     std::memset(&data, 0, sizeof data);
     data.cbSize = record.cbSize;

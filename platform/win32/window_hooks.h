@@ -20,6 +20,10 @@ void remember_tray_message(UINT message);
 // message was taken here.
 bool filter_tray_click(HWND window, UINT message, WPARAM wparam, LPARAM lparam, platform::WindowProc proc);
 
+// Drops every icon request from now on, and removes an icon that the window
+// may still have; called when the main window is destroyed.
+void drop_icon_requests(HWND window);
+
 // Waits for the last worker thread to end.
 void join_worker();
 

@@ -21,6 +21,7 @@ UINT taskbarCreated = 0;  // the shell's "TaskbarCreated" message
 LRESULT CALLBACK main_window_entry(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
     if (handle_timer_request(handle, message, wparam, lparam)) return 0;
     if (filter_tray_click(handle, message, wparam, lparam, mainWindowProc)) return 0;
+    if (message == WM_NCDESTROY) drop_icon_requests(handle);
     if (taskbarCreated != 0 && message == taskbarCreated)
         return mainWindowProc(window(handle), platform::kMsgNotificationAreaCreated, 0, 0);
     return mainWindowProc(window(handle), message, wparam, lparam);

@@ -28,6 +28,7 @@ TEST_F(ShellCyclesTest, UserChangesDuringRealCycles) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     send(platform::kMsgCommand, CMD_EXIT);
+    const int startedBeforeExit = fake::ui().workersStarted;
     while (fake::ui().windowAlive) {
         fake::fire_timer(MonitorTimer);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -35,6 +36,7 @@ TEST_F(ShellCyclesTest, UserChangesDuringRealCycles) {
     fake::join_workers();
 
     EXPECT_GE(fake::ui().workersStarted, 2);
+    EXPECT_EQ(fake::ui().workersStarted, startedBeforeExit);  // no cycle after Exit
     EXPECT_EQ(fake::ui().quitCode, 0);
     // Each cycle logged its line to whichever file was named at the time.
     EXPECT_GE(read_file(path("a.log")).size() + read_file(path("b.log")).size(), 2 * 20u);

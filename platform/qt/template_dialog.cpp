@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 
 #include <algorithm>
@@ -25,19 +24,35 @@ namespace vantrel::qt {
 
 namespace {
 
-
 // The icon control shows the program's icon at its real size.
 constexpr int kIconPixels = 32;
 
 bool has(uint32_t styles, uint32_t style) { return (styles & style) == style; }
 
+// A number field, as the system's: a typed character that is not a digit is
+// refused, but pasted text is taken as it stands and left to the dialog's
+// range check.
+class NumberEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        constexpr auto kShortcut = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        const QString typed = event->text();
+        const auto digit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+        if ((event->modifiers() & kShortcut) == 0 && !typed.isEmpty() && typed.front().isPrint() &&
+            !std::all_of(typed.begin(), typed.end(), digit)) {
+            event->accept();
+            return;
+        }
+        QLineEdit::keyPressEvent(event);
+    }
+};
+
 QLineEdit* make_edit(const ControlTemplate& control, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
+    auto* edit = has(control.styles, style::kEditNumber) ? new NumberEdit(parent) : new QLineEdit(parent);
     edit->setFrame(has(control.styles, style::kBorder));
-    // A number field takes only the digits 0 to 9, typed or pasted.
-    if (has(control.styles, style::kEditNumber))
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     return edit;
 }
 

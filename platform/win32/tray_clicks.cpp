@@ -3,7 +3,10 @@
 // double-click would take the second click for itself, and the double-click
 // would never arrive. So a left click is held back for the system's
 // double-click time and dropped when the double-click follows, and the
-// release that ends a double-click opens nothing.
+// release that ends a double-click opens nothing. This departs from the
+// documented handling, which opens the menu at the release at once. A right
+// click in that time opens its own menu and drops the held click, as the
+// Linux build does.
 #include <windows.h>
 
 #include <atomic>
@@ -52,10 +55,10 @@ bool filter_tray_click(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
         }
         return true;
     }
-    if (mouse == WM_LBUTTONDBLCLK) {
+    if (mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONUP) {
         KillTimer(window, kHeldClickTimer);
         clickHeld = false;
-        endingDoubleClick = true;
+        endingDoubleClick = mouse == WM_LBUTTONDBLCLK;
     }
     return false;
 }

@@ -138,7 +138,10 @@ TEST_F(QtTest, SettingsRangeBoxIsModalToTheDialogWithOneButtonAndEscTakesNothing
                        box->parentWidget() == dialog && box->windowModality() == Qt::WindowModal;
             box->close();
         });
-        control<QLineEdit>(dialog, IDC_ALLUSAGE)->setText("0");
+        QLineEdit* field = control<QLineEdit>(dialog, IDC_ALLUSAGE);
+        field->selectAll();
+        QGuiApplication::clipboard()->setText(QStringLiteral("x5"));  // pasted as it is; no leading digits
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
         QTest::mouseClick(control<QPushButton>(dialog, kIdOk), Qt::LeftButton);
         control<QLineEdit>(dialog, IDC_ALLUSAGE)->setText("50");  // valid, yet not taken
         QTest::keyClick(dialog, Qt::Key_Escape);

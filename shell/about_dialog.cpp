@@ -51,7 +51,9 @@ intptr_t about_dialog_proc(platform::WindowHandle dialog, uint32_t message, uint
             format_about_text(text, sizeof text);
             platform::set_item_text(dialog, IDC_ABOUTTEXT, text);
             platform::focus_item(dialog, kIdOk);
-            return 0;  // the focus is placed: the system must not move it
+            // The focus is placed, so the system must not move it: 0 departs
+            // from the documented 1 for every message a dialog handles.
+            return 0;
         }
         case platform::kMsgCommand:
             if (wparam == kIdOk) platform::send_message(dialog, platform::kMsgClose, 0, 0);

@@ -169,7 +169,8 @@ intptr_t settings_dialog_proc(platform::WindowHandle dialog, uint32_t message, u
     switch (message) {
         case platform::kMsgInitDialog:
             // 0: the focus has been placed on field 1667; 1 would have the
-            // system move it to the first tab stop instead.
+            // system move it to the first tab stop instead. This departs
+            // from the documented 1 for every message a dialog handles.
             on_init(dialog);
             return 0;
         case platform::kMsgCommand:

@@ -22,7 +22,8 @@ void track_popup_menu(MenuHandle menu, int x, int y, WindowHandle owner) {
     // A popup menu closes on a click elsewhere only while its owner is the
     // foreground window, and the owner must see one more message after it
     // for the menu to close properly the next time: the system's own rule
-    // for menus of notification-area icons.
+    // for menus of notification-area icons. Both calls depart from the
+    // documented menu, which tracks the menu and nothing more.
     const HWND window = win32::hwnd(owner);
     SetForegroundWindow(window);
     TrackPopupMenu(win32::hmenu(menu), 0, x, y, 0, window, nullptr);

@@ -12,6 +12,12 @@
 
 set -euo pipefail
 
+# One locale for every tool, whatever the caller's: the tests compare texts
+# in UTF-8, and a tool such as xprop prints them in the locale's form. Wine
+# gets the Japanese locale it needs from wine_run.sh.
+export LC_ALL=C.UTF-8
+unset LANGUAGE
+
 E2E_PIDS=()
 E2E_DIR=$(mktemp -d /tmp/vantrel-e2e.XXXXXX)
 VANTREL_PID=

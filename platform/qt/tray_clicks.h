@@ -6,7 +6,8 @@
 // click is therefore held back for the double-click interval and dropped when
 // the double-click follows, so a double-click opens the settings dialog
 // without the menu of its first click flashing up first; a right click drops
-// it too.
+// it too. Holding the click back departs from the documented handling, which
+// opens the menu at the release at once.
 #pragma once
 
 #include <QSystemTrayIcon>

@@ -3,8 +3,9 @@
 # of the test's own: of two copies started at once one runs and the other
 # hands over and ends with exit code 0; a later start does the same; each
 # hand-over opens the running copy's settings dialog, and neither touches
-# the settings file. The running copy's actions reached over the bus open
-# the About box and end it, and the settings are written then, at the end.
+# the settings file. With the notification area gone, the running copy's
+# actions reached over the bus open the settings dialog and the About box
+# and end it, and the settings are written then, at the end.
 VANTREL_BIN=$1
 source "$(dirname "$0")/lib.sh"
 
@@ -49,6 +50,11 @@ timeout 30 env DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" XDG_RUNTIME_
   "$E2E_DIR/vantrel" >/dev/null 2>&1 || status=$?
 hand_over_from "$status"
 
+# Without a notification area the actions still reach the running copy.
+kill "$E2E_TRAYER_PID"
+wait_for 20 "the icon to leave" eval '! icon_docked'
+app_call ActivateAction settings '[]' '{}'
+wait_for 20 "the settings dialog" dialog_shown "設定"
 app_call ActivateAction about '[]' '{}'
 wait_for 20 "the About box" dialog_shown "バージョン情報"
 ! app_call ActivateAction nothing '[]' '{}' 2>/dev/null || fail "an unknown action was accepted"

@@ -5,9 +5,9 @@
 # size of the hicolor theme and as SVG, its AppStream metadata, the D-Bus
 # service file that lets the session bus start it by its desktop id (the
 # desktop entry is D-Bus activatable), and an XDG autostart entry, so that
-# it comes up with the desktop session as tray applets do. An installed copy keeps its settings per user
-# (platform/linux/companion_folder.h), which it recognises by the desktop
-# entry installed here.
+# it comes up with the desktop session as tray applets do. An installed copy
+# keeps its settings per user (platform/linux/companion_folder.h), which it
+# recognises by the desktop entry installed here.
 include(GNUInstallDirs)
 
 set(vantrel_id ${VANTREL_DESKTOP_ID})

@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
     // settings' folder keeps a second copy off the file.
     vantrel::qt::ApplicationService service;
     if (service.claim() == vantrel::qt::SessionStart::HandedOver) {
-        std::fputs("vantrel: already running in this session; handed over to it\n", stderr);
+        std::fputs("vantrel: already running in this session\n", stderr);
         return 0;
     }
     const std::string folder = vantrel::companion::companion_folder();

@@ -2,11 +2,12 @@
 #
 # cmake --install puts the program where desktops look for it (GNUInstallDirs,
 # under any prefix): the executable, its desktop entry, its icon at every
-# size of the hicolor theme and as SVG, its AppStream metadata, and an XDG
-# autostart entry, so that it comes up with the desktop session as tray
-# applets do. An installed copy keeps its settings per user
-# (platform/linux/companion_folder.h), which it recognises by the desktop
-# entry installed here.
+# size of the hicolor theme and as SVG, its AppStream metadata, the D-Bus
+# service file that lets the session bus start it by its desktop id (the
+# desktop entry is D-Bus activatable), and an XDG autostart entry, so that
+# it comes up with the desktop session as tray applets do. An installed copy
+# keeps its settings per user (platform/linux/companion_folder.h), which it
+# recognises by the desktop entry installed here.
 include(GNUInstallDirs)
 
 set(vantrel_id ${VANTREL_DESKTOP_ID})
@@ -21,6 +22,16 @@ foreach(size IN ITEMS 16 22 24 32 48 64 128 256)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${vantrel_id}.svg)
+
+# The D-Bus service names the executable by its full path, which is known
+# only when installing.
+install(CODE "
+  set(vantrel_id ${vantrel_id})
+  set(vantrel_exec \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vantrel\")
+  configure_file(\"${vantrel_data}/${vantrel_id}.service.in\" \"${CMAKE_BINARY_DIR}/packaging/${vantrel_id}.service\" @ONLY)
+  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/dbus-1/services\" TYPE FILE
+       FILES \"${CMAKE_BINARY_DIR}/packaging/${vantrel_id}.service\")
+")
 
 # The autostart entry is the desktop entry itself. It goes to etc/xdg/autostart
 # under the prefix, except for a program in /usr, whose configuration lives
@@ -52,10 +63,11 @@ processes, shows the total in its tray icon's tooltip, raises notifications
 when thresholds are reached, and can append the total to a plain-text log.
 Its user interface is Japanese.")
 # The shared libraries as dpkg-shlibdeps finds them; besides them the Qt
-# platform plugins, which Qt loads by name, and a Japanese font for the
-# dialogs.
+# platform plugins, which Qt loads by name, gdbus, with which the desktop
+# entry's actions call the program where a launcher does not do so over the
+# bus itself, and a Japanese font for the dialogs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libglib2.0-bin")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk")
 # A file in /etc is the administrator's: an upgrade keeps their changes, and
 # deleting it turns the autostart off for every user.

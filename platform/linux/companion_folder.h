@@ -9,8 +9,9 @@
 // fixed at build time ("../share/applications/<id>.desktop" from bin), so
 // it holds for a package in /usr as for `cmake --install --prefix` anywhere.
 //
-// The per-user folder is made (mode 0700) only when a file is first written
-// into it.
+// The per-user folder is made (mode 0700) when the program starts, so that
+// it can be locked (platform/linux/companion_lock.h), or else when a file is
+// first written into it.
 #pragma once
 
 #include <string>

@@ -1,12 +1,15 @@
-// The Linux program: Qt's application object, the presentation of the tray
-// icon, and the portable shell.
+// The Linux program: Qt's application object, one copy per session and per
+// settings file, the presentation of the tray icon, and the portable shell.
 #include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
+#include "platform/linux/companion_lock.h"
 #include "platform/platform.h"
+#include "platform/qt/application_service.h"
 #include "platform/qt/close_signals.h"
 #include "platform/qt/presentation.h"
 #include "platform/qt/terminal_presentation.h"
@@ -35,7 +38,6 @@ int main(int argc, char* argv[]) {
     const int signalFd = vantrel::qt::CloseSignals::block();
 
     std::unique_ptr<QCoreApplication> app;
-    std::unique_ptr<vantrel::qt::Presentation> presentation;
     if (has_display()) {
         app = std::make_unique<QApplication>(argc, argv);
         // The program lives in the notification area: closing its last
@@ -45,12 +47,31 @@ int main(int argc, char* argv[]) {
         // entry that desktops match the program's windows with.
         QApplication::setApplicationName(QStringLiteral("Vantrel"));
         QGuiApplication::setDesktopFileName(QStringLiteral(VANTREL_DESKTOP_ID));
-        // With a display the icon is always there for a notification area to
-        // take, whenever one appears.
-        if (on_screen()) presentation = std::make_unique<vantrel::qt::TrayPresentation>();
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
+
+    // Departs from the documented start, which lets copies run side by side:
+    // each would write the settings file at its exit, and the later save
+    // would undo the other's changes. A second start in the session hands
+    // over to the running copy before anything is shown or read; beyond the
+    // session (no bus, or another session of the same user) the lock on the
+    // settings' folder keeps a second copy off the file.
+    vantrel::qt::ApplicationService service;
+    if (service.claim() == vantrel::qt::SessionStart::HandedOver) {
+        std::fputs("vantrel: already running in this session\n", stderr);
+        return 0;
+    }
+    const std::string folder = vantrel::companion::companion_folder();
+    if (!folder.empty() && vantrel::companion::lock_folder(folder, 1000) == vantrel::companion::LockResult::Held) {
+        std::fprintf(stderr, "vantrel: already running with the settings in %s\n", folder.c_str());
+        return 0;
+    }
+
+    // With a display the icon is always there for a notification area to
+    // take, whenever one appears.
+    std::unique_ptr<vantrel::qt::Presentation> presentation;
+    if (has_display() && on_screen()) presentation = std::make_unique<vantrel::qt::TrayPresentation>();
     if (!presentation) presentation = std::make_unique<vantrel::qt::TerminalPresentation>(stdout);
 
     vantrel::qt::use_presentation(presentation.get());

@@ -4,7 +4,8 @@
 # at every size. The installed copy keeps its files per user: in
 # ~/.config/vantrel without XDG_CONFIG_HOME or with a relative one, in
 # $XDG_CONFIG_HOME/vantrel with an absolute one, each folder made with mode
-# 0700 at the first save or log line, and nothing new in the prefix.
+# 0700 at its first start, and nothing new in the prefix. The session bus
+# starts the installed program by its desktop id, as launchers do.
 BUILD_DIR=$1
 source "$(dirname "$0")/lib.sh"
 
@@ -24,6 +25,7 @@ for size in 16 22 24 32 48 64 128 256; do
   [ "$dims" = "$size $size" ] || fail "$png is $dims"
 done
 grep -q '<svg' "$PREFIX/share/icons/hicolor/scalable/apps/$ID.svg" || fail "no scalable icon"
+grep -qx "Exec=$PREFIX/bin/vantrel" "$PREFIX/share/dbus-1/services/$ID.service" || fail "the D-Bus service does not start $PREFIX/bin/vantrel"
 touch "$E2E_DIR/installed"
 
 # run_installed ENV...: runs the installed program without a display, with
@@ -64,6 +66,17 @@ mkdir "$E2E_DIR/xdg"
 run_installed XDG_CONFIG_HOME="$E2E_DIR/xdg/config"
 [ "$(wc -l <"$E2E_DIR/xdg/config/vantrel/Vantrel.ini")" -eq 21 ] || fail "no Vantrel.ini in \$XDG_CONFIG_HOME/vantrel"
 mode_is 700 "$E2E_DIR/xdg/config" "$E2E_DIR/xdg/config/vantrel"
+
+# A launcher's action on a bus that starts programs from the prefix's
+# service files: the program comes up, takes the action (here its exit) and
+# saves its settings.
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_CONFIG_HOME
+rm "$HOME_DIR/.config/vantrel/Vantrel.ini"
+HOME="$HOME_DIR" start_session_bus "$PREFIX/share/dbus-1/services"
+gdbus call --session --dest $ID --object-path /org/vantrel/Vantrel \
+  --method org.freedesktop.Application.ActivateAction quit '[]' '{}' >/dev/null || fail "ActivateAction quit"
+wait_for 30 "the activated program to end" eval '! bus_has_name $ID'
+[ "$(wc -l <"$HOME_DIR/.config/vantrel/Vantrel.ini")" -eq 21 ] || fail "the activated program saved no Vantrel.ini"
 
 new=$(find "$PREFIX" -newer "$E2E_DIR/installed")
 [ -z "$new" ] || fail "new in the prefix: $new"

@@ -83,9 +83,10 @@ start_trayer() {
   xdotool search --sync --limit 1 --classname '^panel$' >/dev/null
 }
 
-# Starts a session bus of the test's own: only what the test starts runs on
-# it, nothing is started on demand. Exports DBUS_SESSION_BUS_ADDRESS, which
-# start_program then gives the program.
+# start_session_bus [SERVICES]: starts a session bus of the test's own: only
+# what the test starts runs on it, and nothing is started on demand unless
+# a folder of D-Bus service files is given. Exports DBUS_SESSION_BUS_ADDRESS,
+# which start_program then gives the program.
 start_session_bus() {
   mkdir -p "$E2E_DIR/bus"
   cat >"$E2E_DIR/bus/session.conf" <<XML
@@ -94,6 +95,7 @@ start_session_bus() {
 <busconfig>
   <type>session</type>
   <listen>unix:dir=$E2E_DIR/bus</listen>
+  ${1:+<servicedir>$1</servicedir>}
   <auth>EXTERNAL</auth>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>

@@ -1,5 +1,5 @@
 // The per-user folder of an installed copy: where it is, how an installed
-// copy is recognised, and how the folder is made. The installed program
+// copy is recognised, how the folder is made, and its lock. The installed program
 // itself is run by tests/e2e/install.sh.
 #include <sys/stat.h>
 
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/linux/companion_folder.h"
+#include "platform/linux/companion_lock.h"
 #include "tests/core/core_fixture.h"
 
 namespace vantrel::test {
@@ -73,6 +74,18 @@ TEST_F(CompanionFolderTest, TheFolderIsMadePrivateBelowAnExistingHomeOnly) {
     write_file(path("home/.config/other"), "");
     EXPECT_FALSE(companion::make_user_folder(path("home/.config/other")));
     ::umask(old);
+}
+
+// One holder at a time, with nothing made in the folder; a read-only folder
+// is locked all the same, a missing one cannot be.
+TEST_F(CompanionFolderTest, TheFolderIsLockedByOneCopyAtATime) {
+    fs::create_directory(path("app"));
+    ::chmod(path("app").c_str(), 0555);
+    EXPECT_EQ(companion::lock_folder(path("app"), 0), companion::LockResult::Taken);
+    EXPECT_EQ(companion::lock_folder(path("app"), 100), companion::LockResult::Held);
+    EXPECT_TRUE(fs::is_empty(path("app")));
+    EXPECT_EQ(companion::lock_folder(path("missing"), 0), companion::LockResult::Unavailable);
+    ::chmod(path("app").c_str(), 0755);
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#include "platform/linux/companion_lock.h"
+
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/linux/companion_folder.h"
+
+namespace vantrel::companion {
+
+LockResult lock_folder(const std::string& folder, int waitMs) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return LockResult::Unavailable;
+    constexpr int kStepMs = 50;
+    for (int waited = 0;; waited += kStepMs) {
+        // The descriptor stays open, and the lock with it, until the process ends.
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return LockResult::Taken;
+        if (errno != EWOULDBLOCK || waited >= waitMs) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
+    }
+    const LockResult result = errno == EWOULDBLOCK ? LockResult::Held : LockResult::Unavailable;
+    close(fd);
+    return result;
+}
+
+std::string companion_folder() {
+    const Place& where = place();
+    if (where.installed) return make_user_folder(where.userFolder) ? where.userFolder : std::string();
+    const std::size_t slash = where.executable.rfind('/');
+    if (slash == std::string::npos) return std::string();
+    return slash == 0 ? std::string("/") : where.executable.substr(0, slash);
+}
+
+}  // namespace vantrel::companion

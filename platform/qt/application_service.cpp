@@ -1,0 +1,98 @@
+#include "platform/qt/application_service.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QVariantMap>
+
+#include <cstdint>
+
+#include "platform/platform.h"
+#include "platform/qt/window_records.h"
+#include "shell/app_ids.h"
+
+namespace vantrel::qt {
+
+namespace {
+
+const QString kName = QStringLiteral(VANTREL_DESKTOP_ID);
+const QString kInterface = QStringLiteral("org.freedesktop.Application");
+
+// The object path that the desktop id names: dots become slashes.
+QString object_path() { return QLatin1Char('/') + QString(kName).replace(QLatin1Char('.'), QLatin1Char('/')); }
+
+// How long a second start waits for the running copy's answer.
+constexpr int kAnswerMs = 10000;
+constexpr int kTries = 3;
+
+// The command of an action, or 0 for a name that is none.
+uint32_t action_command(const QString& action) {
+    if (action == QLatin1String("settings")) return CMD_SETTINGS;
+    if (action == QLatin1String("about")) return CMD_ABOUT;
+    if (action == QLatin1String("quit")) return CMD_EXIT;
+    return 0;
+}
+
+}  // namespace
+
+ApplicationService::~ApplicationService() {
+    if (serving_) QDBusConnection::sessionBus().unregisterObject(object_path());
+}
+
+SessionStart ApplicationService::claim() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected() || bus.interface() == nullptr) return SessionStart::NoBus;
+    // Served before the name is taken, so that no caller finds the name
+    // without the interface.
+    serving_ = bus.registerVirtualObject(object_path(), this);
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        const auto owned = bus.interface()->registerService(kName, QDBusConnectionInterface::DontQueueService,
+                                                            QDBusConnectionInterface::DontAllowReplacement);
+        if (!owned.isValid()) return SessionStart::NoBus;
+        if (owned.value() == QDBusConnectionInterface::ServiceRegistered) return SessionStart::First;
+        QDBusMessage activate = QDBusMessage::createMethodCall(kName, object_path(), kInterface, QStringLiteral("Activate"));
+        activate << QVariantMap();
+        if (bus.call(activate, QDBus::Block, kAnswerMs).type() == QDBusMessage::ReplyMessage)
+            return SessionStart::HandedOver;
+        // Unanswered: try for the name again if its owner has ended since.
+        const auto stillOwned = bus.interface()->isServiceRegistered(kName);
+        if (!stillOwned.isValid() || stillOwned.value()) break;
+    }
+    // A copy that owns the name but does not answer keeps the settings file
+    // to itself.
+    return SessionStart::HandedOver;
+}
+
+QString ApplicationService::introspect(const QString& /*path*/) const {
+    return QStringLiteral(
+        "<interface name=\"org.freedesktop.Application\">"
+        "<method name=\"Activate\"><arg type=\"a{sv}\" name=\"platform_data\" direction=\"in\"/></method>"
+        "<method name=\"ActivateAction\"><arg type=\"s\" name=\"action_name\" direction=\"in\"/>"
+        "<arg type=\"av\" name=\"parameter\" direction=\"in\"/>"
+        "<arg type=\"a{sv}\" name=\"platform_data\" direction=\"in\"/></method>"
+        "</interface>");
+}
+
+bool ApplicationService::handleMessage(const QDBusMessage& message, const QDBusConnection& connection) {
+    if (message.interface() != kInterface) return false;
+    uint32_t command = 0;
+    if (message.member() == QLatin1String("Activate") && message.signature() == QLatin1String("a{sv}")) {
+        command = CMD_SETTINGS;
+    } else if (message.member() == QLatin1String("ActivateAction") &&
+               message.signature() == QLatin1String("sava{sv}")) {
+        command = action_command(message.arguments().constFirst().toString());
+        if (command == 0) {
+            connection.send(message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("No such action")));
+            return true;
+        }
+    } else {
+        return false;
+    }
+    connection.send(message.createReply());
+    QMetaObject::invokeMethod(
+        this, [command] { platform::send_message(main_window(), platform::kMsgCommand, command, 0); },
+        Qt::QueuedConnection);
+    return true;
+}
+
+}  // namespace vantrel::qt

@@ -1,16 +1,22 @@
-// The dialog resources 192 and 193 as the resource compiler stored them,
-// read back from the executable and compared with the templates from which
-// the Linux presentation builds the same dialogs: styles, geometry, ids,
-// classes, texts and font must agree, field for field.
+// The resources as the resource compiler stored them, read back from the
+// executable: the dialogs 192 and 193 compared with the templates from which
+// the Linux presentation builds the same dialogs (styles, geometry, ids,
+// classes, texts and font must agree, field for field), icon 105's sizes and
+// the version.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
+#include <vector>
 
+#include "platform/platform.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
+#include "vantrel_version.h"
 
 namespace vantrel {
 namespace {
@@ -113,8 +119,51 @@ TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
     }
 }
 
-TEST(Win32ResourcesTest, IconAndVersion) {
-    EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconResource)), nullptr);
+// Icon 105 holds a picture for each size the system asks for, 256 pixels as
+// PNG, and the notification area is handed the small-icon size of the DPI
+// in force: run also in a prefix set to 192 DPI (VANTREL_EXPECTED_DPI).
+TEST(Win32ResourcesTest, IconSizes) {
+    const HMODULE self = GetModuleHandleA(nullptr);
+    const HRSRC group = FindResourceA(self, MAKEINTRESOURCEA(kIconResource), MAKEINTRESOURCEA(14) /* RT_GROUP_ICON */);
+    ASSERT_NE(group, nullptr);
+    TemplateReader r(LockResource(LoadResource(self, group)));
+    r.word();  // reserved
+    EXPECT_EQ(r.word(), 1u);  // icons
+    std::vector<int> sizes;
+    for (uint16_t i = 0, count = r.word(); i < count; ++i) {
+        const int width = r.next<uint8_t>();
+        r.next<uint8_t>();  // height
+        r.word();           // colours and reserved
+        r.dword();          // planes and bits
+        r.dword();          // bytes
+        const uint16_t id = r.word();
+        sizes.push_back(width == 0 ? 256 : width);
+        const HRSRC picture = FindResourceA(self, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(3) /* RT_ICON */);
+        ASSERT_NE(picture, nullptr);
+        const bool png = std::memcmp(LockResource(LoadResource(self, picture)), "\x89PNG", 4) == 0;
+        EXPECT_EQ(png, width == 0) << sizes.back();
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    if (const char* expected = std::getenv("VANTREL_EXPECTED_DPI")) {
+        ASSERT_EQ(dpi, std::atoi(expected));
+    }
+    const std::map<int, LONG> smallIcon{{96, 16}, {120, 20}, {144, 24}, {192, 32}};
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(platform::load_icon(
+                                reinterpret_cast<platform::InstanceHandle>(self), kIconResource)),
+                            &info));
+    BITMAP mask{};
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(mask.bmWidth, smallIcon.at(dpi)) << dpi << " DPI";
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+}
+
+TEST(Win32ResourcesTest, Version) {
     char self[MAX_PATH];
     ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
     DWORD ignored = 0;
@@ -122,13 +171,20 @@ TEST(Win32ResourcesTest, IconAndVersion) {
     ASSERT_GT(size, 0u);
     std::string info(size, '\0');
     ASSERT_TRUE(GetFileVersionInfoA(self, 0, size, info.data()));
-    for (const auto& [key, expected] : {std::pair{"ProductVersion", "1.2β1"}, std::pair{"ProductName", "Vantrel"}}) {
+    for (const auto& [key, expected] : {std::pair{"ProductVersion", VANTREL_VERSION_TEXT},
+                                        std::pair{"FileVersion", VANTREL_VERSION_TEXT},
+                                        std::pair{"ProductName", "Vantrel"}}) {
         char* text = nullptr;
         UINT length = 0;
         const std::string path = std::string("\\StringFileInfo\\041104B0\\") + key;
         ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length)) << key;
         EXPECT_STREQ(text, expected);
     }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwProductVersionMS, static_cast<DWORD>(MAKELONG(VANTREL_VERSION_MINOR, VANTREL_VERSION_MAJOR)));
+    EXPECT_EQ(fixed->dwProductVersionLS, static_cast<DWORD>(VANTREL_VERSION_BETA));
 }
 
 }  // namespace

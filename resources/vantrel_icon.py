@@ -4,7 +4,7 @@ the Windows icon file that holds it at every size the system asks for.
 
 The picture is the pixel table below, in the standard 16-colour palette.
 vantrel_icons.py draws the other sizes from the same layout. The icon file
-holds 16, 20, 24, 32, 40, 48 and 64 pixels as 16-colour bitmaps with a
+holds 32, 16, 20, 24, 40, 48 and 64 pixels as 16-colour bitmaps with a
 transparency mask, and 256 pixels as PNG, as Windows stores large icons;
 the 32-pixel picture is this table. The Windows build writes the file, the
 same byte for byte on every run:
@@ -64,8 +64,10 @@ PIXELS = [
 SIZE = 32
 
 # The sizes of the icon file: the small and large icon sizes of Windows at
-# 100 % to 200 % scaling, and 256 for Explorer's largest views.
-ICO_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+# 100 % to 200 % scaling, and 256 for Explorer's largest views. The system
+# picks the best size for each use; where a picture is taken "at its real
+# size" (the About box's icon control), it is the first: 32 comes first.
+ICO_SIZES = (32, 16, 20, 24, 40, 48, 64, 256)
 
 
 def bitmap_image(rows):

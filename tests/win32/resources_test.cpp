@@ -119,7 +119,8 @@ TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
 
 // Icon 105 holds a picture for each size the system asks for (256 pixels as
 // PNG), and the notification area gets the small-icon size of the DPI in
-// force (16 pixels at 96 DPI); run also in a prefix set to 192 DPI.
+// force (16 pixels at 96 DPI; run also in a prefix set to 192 DPI), while
+// the About box shows the 32-pixel picture.
 TEST(Win32ResourcesTest, IconSizes) {
     const HMODULE self = GetModuleHandleA(nullptr);
     const auto group = static_cast<PBYTE>(
@@ -137,12 +138,18 @@ TEST(Win32ResourcesTest, IconSizes) {
     ReleaseDC(nullptr, screen);
     const char* expected = std::getenv("VANTREL_EXPECTED_DPI");
     ASSERT_EQ(dpi, expected != nullptr ? std::atoi(expected) : dpi);
-    ICONINFO icon{};
-    const auto instance = reinterpret_cast<platform::InstanceHandle>(self);
-    GetIconInfo(reinterpret_cast<HICON>(platform::load_icon(instance, kIconResource)), &icon);
-    BITMAP mask{};
-    GetObjectA(icon.hbmMask, sizeof mask, &mask);
-    EXPECT_EQ(mask.bmWidth * 96, 16 * dpi) << dpi << " DPI";
+    const auto width = [](void* handle) {
+        ICONINFO icon{};
+        BITMAP mask{};
+        GetIconInfo(static_cast<HICON>(handle), &icon);
+        GetObjectA(icon.hbmMask, sizeof mask, &mask);
+        return mask.bmWidth;
+    };
+    EXPECT_EQ(width(platform::load_icon(reinterpret_cast<platform::InstanceHandle>(self), kIconResource)) * 96,
+              16 * dpi)
+        << dpi << " DPI";
+    // The About box's icon control takes the picture at its real size.
+    EXPECT_EQ(width(LoadImageA(self, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)), 32);
 }
 
 TEST(Win32ResourcesTest, Version) {

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The Windows installer that cpack makes from this build, under Wine in a
-# prefix of the test's own, made anew:
-# a silent install puts the program, its Start-menu and Startup shortcuts and
-# its entry in the user's list of installed programs in place; the installed
-# program starts and, asked to close by the next install over it, saves its
-# 21-line settings file beside itself; an install over a copy with changed
-# settings keeps them; a silent uninstall closes the running program and
-# removes the program, the shortcuts and the entry, and keeps the settings.
+# prefix of the test's own, made anew: a silent install puts the program, its
+# Start-menu and Startup shortcuts and its entry in the user's list of
+# installed programs in place; the installed program starts and, asked to
+# close by the next install over it, saves its 21-line settings file beside
+# itself; an install over a copy with changed settings keeps them; a silent
+# uninstall closes the running program and removes the program, the
+# shortcuts and the entry, and keeps the settings.
 #
 #   install.sh WINE_PREFIX BUILD_DIR
 WINE_PREFIX=$1 BUILD_DIR=$2
@@ -70,7 +70,9 @@ expect_clean_exit 30
   [ "$(settings | tail -n1)" = 'logfilename=""' ] || fail "Vantrel.ini is not the 21 lines of a save: $(settings)"
 
 # Changed settings survive an install over the copy.
-sed -i 's/^allusage=95\r$/allusage=90\r/' "$INSTDIR/Vantrel.ini"
+# (Written in place: the file stays the prefix user's.)
+sed 's/^allusage=95\r$/allusage=90\r/' "$INSTDIR/Vantrel.ini" >"$E2E_DIR/changed.ini"
+cat "$E2E_DIR/changed.ini" >"$INSTDIR/Vantrel.ini"
 install_silently
 grep -q '^allusage=90' "$INSTDIR/Vantrel.ini" || fail "the install over the copy lost the settings: $(settings)"
 

@@ -14,17 +14,9 @@ source "$ROOT/tests/win32/e2e/lib.sh"
 SETUP=$(ls "$ROOT"/build/windows/vantrel-*-win64-setup.exe)
 WIDTH=800 HEIGHT=600
 
-# A Wine desktop whose windows have captions, on an X server of that size.
 WINE_PREFIX=$ROOT/build/windows/wine-installer
 wine_run --new-prefix
-wine_run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
-wine_run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${WIDTH}x${HEIGHT}" /f >/dev/null
-wine_run --end-session
-fdfile="$E2E_DIR/desktop-display"
-Xvfb -displayfd 3 -screen 0 "${WIDTH}x${HEIGHT}x24" -nolisten tcp 3>"$fdfile" 2>/dev/null &
-E2E_PIDS+=($!)
-wait_for 20 "Xvfb to start" test -s "$fdfile"
-export DISPLAY=":$(head -n1 "$fdfile")"
+start_wine_virtual_desktop "$WIDTH" "$HEIGHT"
 
 # The desktop above its taskbar.
 screen() {

@@ -6,8 +6,10 @@ The picture is the pixel table below, in the standard 16-colour palette.
 vantrel_icons.py draws the other sizes from the same layout. The icon file
 holds 32, 16, 20, 24, 40, 48 and 64 pixels as 16-colour bitmaps with a
 transparency mask, and 256 pixels as PNG, as Windows stores large icons;
-the 32-pixel picture is this table. The Windows build writes the file, the
-same byte for byte on every run:
+the 32-pixel picture is this table. This departs from the documented rule
+of one 32-pixel picture, so that the notification area and Explorer get a
+picture drawn for each size rather than a scaled one. The Windows build
+writes the file, the same byte for byte on every run:
 
     python3 resources/vantrel_icon.py vantrel.ico
 """

@@ -1,9 +1,9 @@
 // The tray icon's picture: icon 105 at the small-icon size for the DPI of
 // the notification area (16 pixels at 96 DPI, 20 at 120, 24 at 144, 32 at
 // 192), which the icon resource holds, so the shell shows it unscaled.
-// Goes beyond plain LoadIconA, which gives the large-icon size (32 pixels at
-// 96 DPI) and leaves the shell to shrink it at 100 % scaling and blow it up
-// at 150 % and 200 %.
+// Departs from the documented rule (icon 105 loaded with LoadIconA) because
+// LoadIconA gives the large-icon size, 32 pixels at 96 DPI, which the shell
+// shrinks at 100 % scaling and blows up at 150 % and 200 %.
 #include <windows.h>
 
 #include <map>

@@ -52,7 +52,11 @@ void remove_icon() {
 
 void restore_icon() {
     std::lock_guard<std::mutex> guard(trayLock);
-    if (iconShown) platform::notify_icon(platform::kIconAdd, iconRecord);
+    if (!iconShown) return;
+    // The picture anew: the new notification area may be drawn at another
+    // DPI (the shell restarts after a change of scaling).
+    iconRecord.hIcon = platform::load_icon(appInstance, kIconResource);
+    platform::notify_icon(platform::kIconAdd, iconRecord);
 }
 
 void set_tooltip(const char* text) {

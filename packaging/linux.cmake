@@ -51,8 +51,9 @@ install(CODE "
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-# The product's version 1.2β1, in Debian's spelling: a beta sorts before 1.2.
-set(CPACK_DEBIAN_PACKAGE_VERSION "${PROJECT_VERSION}~beta1")
+# The product's version in Debian's spelling (1.2~beta1): a beta sorts
+# before its release.
+set(CPACK_DEBIAN_PACKAGE_VERSION "${VANTREL_VERSION_DEBIAN}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vantrel developers <developers@vantrel.example.org>")

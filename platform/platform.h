@@ -168,7 +168,8 @@ uint32_t icon_record_size();
 // record.hWnd and record.uID. May be called from any thread.
 bool notify_icon(uint32_t request, const IconRecord& record);
 
-// The icon of the program's icon resource.
+// The picture of the program's icon resource for the notification area, at
+// the size it is shown there.
 IconHandle load_icon(InstanceHandle instance, int resource);
 
 // ---------------------------------------------------------------- windows

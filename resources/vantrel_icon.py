@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
-"""Writes icon 105, vantrel.ico: a processor chip with a load meter.
+"""Icon 105, a processor chip with a load meter: its 32-pixel picture, and
+the Windows icon file that holds it at every size the system asks for.
 
-One 32 x 32 image in 16 colours (4 bits per pixel, the standard 16-colour
-palette) with a transparency mask, the form both the Windows build and Qt's
-ICO reader take. The picture is the pixel table below, so the file is the
-same byte for byte on every run:
+The picture is the pixel table below, in the standard 16-colour palette.
+vantrel_icons.py draws the other sizes from the same layout. The icon file
+holds 32, 16, 20, 24, 40, 48 and 64 pixels as 16-colour bitmaps with a
+transparency mask, and 256 pixels as PNG, as Windows stores large icons;
+the 32-pixel picture is this table. This departs from the documented rule
+of one 32-pixel picture, so that the notification area and Explorer get a
+picture drawn for each size rather than a scaled one. The Windows build
+writes the file, the same byte for byte on every run:
 
-    python3 resources/vantrel_icon.py resources/vantrel.ico
+    python3 resources/vantrel_icon.py vantrel.ico
 """
 
 import struct
@@ -60,28 +65,54 @@ PIXELS = [
 
 SIZE = 32
 
+# The sizes of the icon file: the small and large icon sizes of Windows at
+# 100 % to 200 % scaling, and 256 for Explorer's largest views. The system
+# picks the best size for each use; where a picture is taken "at its real
+# size" (the About box's icon control), it is the first: 32 comes first.
+ICO_SIZES = (32, 16, 20, 24, 40, 48, 64, 256)
 
-def build_ico():
-    assert len(PIXELS) == SIZE and all(len(row) == SIZE for row in PIXELS)
+
+def bitmap_image(rows):
+    """The rows (colours, None for transparent) as an icon bitmap: 4 bits
+    per pixel in PALETTE, then the mask; both bottom-up, each row padded to
+    4 bytes."""
+    size = len(rows)
     palette = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in PALETTE)
     colour_rows = []
     mask_rows = []
-    for row in reversed(PIXELS):  # bitmaps are stored bottom-up
-        indices = [0 if c == "." else int(c, 16) for c in row]
-        colour_rows.append(bytes((indices[i] << 4) | indices[i + 1] for i in range(0, SIZE, 2)))
+    for row in reversed(rows):
+        indices = [0 if c is None else PALETTE.index(c) for c in row] + [0]
+        packed = bytes((indices[i] << 4) | indices[i + 1] for i in range(0, size, 2))
+        colour_rows.append(packed + bytes(-len(packed) % 4))
         bits = 0
         for c in row:
-            bits = (bits << 1) | (1 if c == "." else 0)
-        mask_rows.append(struct.pack(">I", bits))
+            bits = (bits << 1) | (1 if c is None else 0)
+        mask_bytes = (size + 7) // 8
+        mask = (bits << (8 * mask_bytes - size)).to_bytes(mask_bytes, "big")
+        mask_rows.append(mask + bytes(-len(mask) % 4))
     colour = b"".join(colour_rows)
     mask = b"".join(mask_rows)
     # The image's header gives twice the height: colour bitmap and mask.
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, 2 * SIZE, 1, 4, 0,
+    header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 4, 0,
                          len(colour) + len(mask), 0, 0, 16, 0)
-    image = header + palette + colour + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 16, 0, 1, 4, len(image), 6 + 16)
-    return directory + entry + image
+    return header + palette + colour + mask
+
+
+def build_ico():
+    from vantrel_icons import png, raster  # draws the sizes; imports this file's table
+    images = []
+    for size in ICO_SIZES:
+        if size == 256:
+            images.append((0, 0, 32, png(raster(size))))
+        else:
+            images.append((size, 16, 4, bitmap_image(raster(size))))
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(directory) + 16 * len(images)
+    entries = b""
+    for size, colours, depth, image in images:
+        entries += struct.pack("<BBBBHHII", size, size, colours, 0, 1, depth, len(image), offset)
+        offset += len(image)
+    return directory + entries + b"".join(image for *_, image in images)
 
 
 def main():

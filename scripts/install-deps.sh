@@ -29,8 +29,9 @@ packages=(
   # sway (headless), waybar's tray as the StatusNotifierItem host, a
   # notification service (mako), screenshots (grim), gdbus
   qt6-wayland sway waybar mako-notifier grim libglib2.0-bin
-  # The Windows installer
-  nsis
+  # The Windows installer; python3 draws icon 105's sizes for the Windows
+  # build
+  nsis python3
 )
 
 missing=()

@@ -71,15 +71,7 @@ E2E_PIDS=()
 
 # The rest in a Wine desktop of a prefix of its own.
 WINE_PREFIX=$ROOT/build/windows/wine-desktop
-wine_run --end-session
-wine_run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
-wine_run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${WIDTH}x${HEIGHT}" /f >/dev/null
-wine_run --end-session
-fdfile="$E2E_DIR/desktop-display"
-Xvfb -displayfd 3 -screen 0 "${WIDTH}x${HEIGHT}x24" -nolisten tcp 3>"$fdfile" 2>/dev/null &
-E2E_PIDS+=($!)
-wait_for 20 "Xvfb to start" test -s "$fdfile"
-export DISPLAY=":$(head -n1 "$fdfile")"
+start_wine_virtual_desktop "$WIDTH" "$HEIGHT"
 
 write_settings
 run_in_desktop

@@ -4,6 +4,7 @@
 
 #include "resources/resource_ids.h"
 #include "shell/app_ids.h"
+#include "vantrel_version.h"
 
 namespace vantrel {
 
@@ -11,10 +12,11 @@ int32_t aboutOpen = 0;
 
 namespace {
 
-constexpr int kVersionMajor = 1;
-constexpr int kVersionMinor = 2;
-constexpr const char* kVersionStage = "β";
-constexpr const char* kVersionBuild = "1";
+// The version's four parts, from the project's version: 1, 2, "β", "1".
+constexpr int kVersionMajor = VANTREL_VERSION_MAJOR;
+constexpr int kVersionMinor = VANTREL_VERSION_MINOR;
+constexpr const char* kVersionStage = VANTREL_VERSION_STAGE;
+constexpr const char* kVersionBuild = VANTREL_VERSION_BUILD;
 
 constexpr const char* kCreditMaker = "Vantrel 開発チーム";
 // Each line must fit the About box's text control, 103 dialog units wide.

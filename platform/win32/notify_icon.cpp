@@ -66,8 +66,4 @@ bool notify_icon(uint32_t request, const IconRecord& record) {
     return Shell_NotifyIconA(request, &data) != 0;
 }
 
-IconHandle load_icon(InstanceHandle instance, int resource) {
-    return reinterpret_cast<IconHandle>(LoadIconA(win32::hinstance(instance), MAKEINTRESOURCEA(resource)));
-}
-
 }  // namespace vantrel::platform

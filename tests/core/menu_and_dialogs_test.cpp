@@ -12,6 +12,7 @@
 #include "shell/app_ids.h"
 #include "shell/settings_dialog.h"
 #include "tests/core/core_fixture.h"
+#include "vantrel_version.h"
 
 namespace vantrel::test {
 namespace {
@@ -176,7 +177,7 @@ TEST_F(MenuAndDialogsTest, AboutBoxTextsAndClosing) {
     EXPECT_TRUE(d.ended);
     EXPECT_EQ(d.focus, kIdOk);
     const std::string text = d.texts.at(IDC_ABOUTTEXT);
-    EXPECT_EQ(text.rfind(" Vantrel　ver1.2β1\n\n", 0), 0u);
+    EXPECT_EQ(text.rfind(" Vantrel　ver" VANTREL_VERSION_TEXT "\n\n", 0), 0u);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
 }
 

@@ -19,7 +19,7 @@ wait_for 20 "the About box" dialog_shown "バージョン情報"
 focus_dialog "バージョン情報"
 xdotool key ctrl+c
 text=$(clipboard)
-expected=" Vantrel　ver1.2β1"$'\n\n'
+expected=" Vantrel　ver${VANTREL_VERSION_TEXT:?}"$'\n\n'
 [[ $text == "$expected"* ]] || fail "About text is '$text'"
 
 xdotool key Return

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Debian package that cpack builds: vantrel_1.2~beta1_amd64.deb for
+# The Debian package that cpack builds: vantrel_<version>_amd64.deb for
 # /usr, its shared-library dependencies worked out by dpkg-shlibdeps and the
 # Qt platform plugins and gdbus beside them, the autostart entry in /etc/xdg
 # as a configuration file, the D-Bus service starting /usr/bin/vantrel, the
@@ -10,11 +10,11 @@ source "$(dirname "$0")/lib.sh"
 ID=org.vantrel.Vantrel
 cpack -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$E2E_DIR/out" >"$E2E_DIR/cpack.log" 2>&1 ||
   fail "cpack: $(cat "$E2E_DIR/cpack.log")"
-DEB="$E2E_DIR/out/vantrel_1.2~beta1_amd64.deb"
+DEB="$E2E_DIR/out/vantrel_${VANTREL_VERSION_DEBIAN:?}_amd64.deb"
 [ -f "$DEB" ] || fail "no $(basename "$DEB"): $(ls "$E2E_DIR/out")"
 
 field() { dpkg-deb -f "$DEB" "$1"; }
-[ "$(field Package) $(field Version) $(field Architecture)" = "vantrel 1.2~beta1 amd64" ] ||
+[ "$(field Package) $(field Version) $(field Architecture)" = "vantrel $VANTREL_VERSION_DEBIAN amd64" ] ||
   fail "package $(field Package) $(field Version) $(field Architecture)"
 # The package names of Depends, a line each.
 depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/[ (].*//')

@@ -1,16 +1,20 @@
-// The dialog resources 192 and 193 as the resource compiler stored them,
-// read back from the executable and compared with the templates from which
-// the Linux presentation builds the same dialogs: styles, geometry, ids,
-// classes, texts and font must agree, field for field.
+// The resources as the resource compiler stored them, read back from the
+// executable: the dialogs 192 and 193 compared with the templates from which
+// the Linux presentation builds the same dialogs (styles, geometry, ids,
+// classes, texts and font must agree, field for field), icon 105's sizes and
+// the version.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "platform/platform.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
+#include "vantrel_version.h"
 
 namespace vantrel {
 namespace {
@@ -113,8 +117,42 @@ TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
     }
 }
 
-TEST(Win32ResourcesTest, IconAndVersion) {
-    EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kIconResource)), nullptr);
+// Icon 105 holds a picture for each size the system asks for (256 pixels as
+// PNG), and the notification area gets the small-icon size of the DPI in
+// force (16 pixels at 96 DPI; run also in a prefix set to 192 DPI), while
+// the About box shows the 32-pixel picture.
+TEST(Win32ResourcesTest, IconSizes) {
+    const HMODULE self = GetModuleHandleA(nullptr);
+    const auto group = static_cast<PBYTE>(
+        LockResource(LoadResource(self, FindResourceA(self, MAKEINTRESOURCEA(kIconResource), RT_GROUP_ICON))));
+    for (const int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
+        const int id = LookupIconIdFromDirectoryEx(group, TRUE, size, size, LR_DEFAULTCOLOR);
+        const auto* picture = static_cast<const char*>(
+            LockResource(LoadResource(self, FindResourceA(self, MAKEINTRESOURCEA(id), RT_ICON))));
+        LONG width = 0;  // of a bitmap's header
+        std::memcpy(&width, picture + 4, sizeof width);
+        EXPECT_TRUE(size == 256 ? std::memcmp(picture, "\x89PNG", 4) == 0 : width == size) << size;
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    const char* expected = std::getenv("VANTREL_EXPECTED_DPI");
+    ASSERT_EQ(dpi, expected != nullptr ? std::atoi(expected) : dpi);
+    const auto width = [](void* handle) {
+        ICONINFO icon{};
+        BITMAP mask{};
+        GetIconInfo(static_cast<HICON>(handle), &icon);
+        GetObjectA(icon.hbmMask, sizeof mask, &mask);
+        return mask.bmWidth;
+    };
+    EXPECT_EQ(width(platform::load_icon(reinterpret_cast<platform::InstanceHandle>(self), kIconResource)) * 96,
+              16 * dpi)
+        << dpi << " DPI";
+    // The About box's icon control takes the picture at its real size.
+    EXPECT_EQ(width(LoadImageA(self, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)), 32);
+}
+
+TEST(Win32ResourcesTest, Version) {
     char self[MAX_PATH];
     ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
     DWORD ignored = 0;
@@ -122,7 +160,8 @@ TEST(Win32ResourcesTest, IconAndVersion) {
     ASSERT_GT(size, 0u);
     std::string info(size, '\0');
     ASSERT_TRUE(GetFileVersionInfoA(self, 0, size, info.data()));
-    for (const auto& [key, expected] : {std::pair{"ProductVersion", "1.2β1"}, std::pair{"ProductName", "Vantrel"}}) {
+    for (const auto& [key, expected] :
+         {std::pair{"ProductVersion", VANTREL_VERSION_TEXT}, std::pair{"ProductName", "Vantrel"}}) {
         char* text = nullptr;
         UINT length = 0;
         const std::string path = std::string("\\StringFileInfo\\041104B0\\") + key;

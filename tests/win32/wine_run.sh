@@ -3,6 +3,8 @@
 #
 #   wine_run.sh PREFIX PROGRAM [ARGUMENTS...]
 #   wine_run.sh PREFIX --end-session     ends every program of the prefix
+#   wine_run.sh PREFIX --new-prefix      ends them and removes the prefix, so
+#                                        that the next run makes it anew
 #
 # Every run uses the one Wine prefix PREFIX, made by the first run (which
 # takes a while), and a wineserver that stays up between runs, so that each
@@ -51,6 +53,14 @@ fi
 as_user+=(env WINEPREFIX="$prefix" HOME="$prefix" WINEDEBUG="${WINEDEBUG:--all}"
           WINEDLLOVERRIDES="mscoree=;mshtml=;${WINEDLLOVERRIDES:-}" LC_ALL=ja_JP.UTF-8)
 
+wineserver=$(dirname "$wine")/wineserver
+if [ "${1:-}" = --new-prefix ]; then
+  "${as_user[@]}" "$wineserver" -k 2>/dev/null || true
+  "${as_user[@]}" "$wineserver" -w 2>/dev/null || true
+  rm -rf "$prefix"
+  exit 0
+fi
+
 # The first run makes the prefix; runs started meanwhile wait for it. The
 # dialogs ask for the Japanese fonts of Windows: Wine is told to draw them
 # with the IPA fonts of the same design (fonts-ipafont-gothic). Wine's own
@@ -71,7 +81,6 @@ if [ ! -f "$prefix/system.reg" ]; then
   export -f make_prefix
   "${as_user[@]}" flock "$prefix/.lock" bash -c 'make_prefix "$1"' bash "$wine"
 fi
-wineserver=$(dirname "$wine")/wineserver
 if [ "${1:-}" = --end-session ]; then
   "${as_user[@]}" "$wineserver" -k 2>/dev/null || true
   "${as_user[@]}" "$wineserver" -w 2>/dev/null || true

@@ -39,7 +39,7 @@ expect_two_second_spacing
 choose_wine_menu_item 5 # About
 wait_for 20 "the About box" wine_window_shown "バージョン情報"
 about=$(probe text about 1061)
-[[ $about == " Vantrel　ver1.2β1"$'\n\n'* ]] || fail "the About box reads '$about'"
+[[ $about == " Vantrel　ver${VANTREL_VERSION_TEXT:?}"$'\n\n'* ]] || fail "the About box reads '$about'"
 focus_wine_window "バージョン情報"
 xdotool key Return
 wait_for 20 "the About box to close" wine_window_gone "バージョン情報"

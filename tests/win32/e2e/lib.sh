@@ -24,6 +24,21 @@ start_wine_desktop() {
   start_desktop
 }
 
+# For pictures: an X server of WIDTH x HEIGHT whose whole screen is a Wine
+# desktop, where the prefix's programs get their captions and a taskbar
+# holds the notification area. Exports DISPLAY.
+start_wine_virtual_desktop() {
+  local width=$1 height=$2 fdfile="$E2E_DIR/desktop-display"
+  wine_run --end-session
+  wine_run reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null
+  wine_run reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "${width}x${height}" /f >/dev/null
+  wine_run --end-session
+  Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  E2E_PIDS+=($!)
+  wait_for 20 "Xvfb to start" test -s "$fdfile"
+  export DISPLAY=":$(head -n1 "$fdfile")"
+}
+
 # Copies the program into the test's folder, which the program may write
 # (Wine runs it as nobody when the test runs as root), under the file name
 # NAME (vantrel.exe unless given).

@@ -1,7 +1,7 @@
-// The tray icon service, with the requests it sends for each operation and
-// the life of the temporary icon, and the alert rules that drive it: the
-// per-process warning of a batch, the tooltip, and the overall warning and
-// notice with their streaks.
+// The tray icon service, with the requests it sends for each operation, and
+// the alert rules that drive it: the per-process warning of a batch, the
+// tooltip, and the overall warning and notice with their streaks. The
+// temporary icon's life: shell_test.cpp and threaded/shared_state_test.cpp.
 #include "alerts/alert_rules.h"
 #include "alerts/tray_icon.h"
 #include "resources/resource_ids.h"
@@ -34,18 +34,6 @@ TEST_F(TrayIconTest, EachOperationSendsItsRequest) {
     EXPECT_EQ(record(2).uFlags, platform::kIconFlagInfo);
     EXPECT_EQ(std::string(record(2).szInfoTitle) + record(2).szInfo, std::string(63, 'T') + std::string(255, 'M'));
     EXPECT_STREQ(record(2).szTip, "Vantrel");  // modifies never change the record
-}
-
-TEST_F(TrayIconTest, TemporaryIconLivesTenSecondsFromItsAdd) {
-    settings.disptrayicon.set(0);
-    fake::ui().windowAlive = true;
-    show_balloon("t", "first", platform::kBalloonWarning);
-    show_balloon("t", "second", platform::kBalloonWarning);  // 8 s later: same icon, no new timer
-    EXPECT_EQ(fake::ui().timerLog.size(), 1u);
-    remove_icon();  // the expiry
-    show_balloon("t", "third", platform::kBalloonInfo);
-    EXPECT_EQ(request_kinds(), (Kinds{kIconAdd, kIconModify, kIconModify, kIconDelete, kIconAdd, kIconModify}));
-    EXPECT_EQ(fake::ui().timerLog, fake::TimerLog(2, {BalloonIconTimer, 10000}));
 }
 
 class AlertRulesTest : public CoreTest {

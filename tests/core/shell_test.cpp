@@ -40,6 +40,7 @@ TEST_F(ShellTest, StartLoadsSettingsShowsTheIconAndTicksAfter100ms) {
     send(platform::kMsgNotificationAreaCreated);
     EXPECT_TRUE(icon_requests().empty());
     fake::fire_timer(MonitorTimer);  // the total of 12 raises a warning
+    EXPECT_EQ(ui().armedTimers[BalloonIconTimer], 10000u);
     clear_icon_requests();
     fake::fire_timer(BalloonIconTimer);
     EXPECT_EQ(request_kinds(), Kinds{platform::kIconDelete});

@@ -5,13 +5,15 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/platform/host.h"
 #include "tests/platform/profile_fixture.h"
 
 namespace vantrel::test {
 namespace {
 
 const std::string B = "[Base]\r\n";
+
+// The Windows build's tests run under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+constexpr bool kUnderWine = VANTREL_TESTS_UNDER_WINE;
 
 struct ReadCase {
     std::string file;  // the whole file; no file at all when null
@@ -95,7 +97,7 @@ TEST_F(ProfileTest, Writing) {
         std::remove(ini().c_str());
         if (c.before != "-") write_file(ini(), c.before);
         EXPECT_TRUE(platform::profile_write_string(c.section, c.key, c.value, ini().c_str())) << c.before;
-        const std::string expected = c.wineAfter != nullptr && under_wine() ? c.wineAfter : c.after;
+        const std::string expected = c.wineAfter != nullptr && kUnderWine ? c.wineAfter : c.after;
         EXPECT_EQ(read_file(ini()), expected) << c.before;
     }
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows executable as it is shipped: one file that needs no DLL
 # beyond those of Windows itself, calls the system services in their ANSI
-# variants, and carries icon 105, the dialogs 192 and 193, its version and
-# its manifest.
+# variants, and carries icon 105, the dialogs 192 and 193, its version
+# (product name and version in the Japanese strings) and its manifest.
 #
 #   executable_test.sh VANTREL_EXE
 set -euo pipefail
@@ -23,7 +23,12 @@ for fn in Shell_NotifyIconA DialogBoxParamA GetSaveFileNameA GetPrivateProfileSt
 done
 
 resources=$(x86_64-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null)
-for resource in '^105 14 ' '^192 DIALOG ' '^193 DIALOG ' '^1 VERSIONINFO' '^1 24 '; do
+for resource in '^105 14 ' '^1 3 ' '^192 DIALOG ' '^193 DIALOG ' '^1 VERSIONINFO' '^1 24 '; do
   grep -q "$resource" <<<"$resources" || fail "no resource matching '$resource'"
+done
+# The product's name and version in the Japanese version strings.
+strings=$(sed -n '/BLOCK "041104B0"/,/END/p' <<<"$resources")
+for value in 'VALUE "ProductName", "Vantrel"' 'VALUE "ProductVersion", L"1.2\x03b21"'; do
+  grep -qF "$value" <<<"$strings" || fail "no $value in the version strings: $strings"
 done
 echo "PASS: $(stat -c %s "$exe") bytes, needs $dlls"

@@ -19,9 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct SettingsFileTest : CoreTest {
-    std::string ini() const { return path("Vantrel.ini"); }
-};
+using SettingsFileTest = CoreTest;
 
 // A settings path over 260 bytes (the executable's fits) is neither read nor written; a save as nobody
 // (a child, for root) cannot replace a file in a read-only directory, not even in place. No temporary file.

@@ -1,7 +1,8 @@
-// Balloon texts from templates: placeholder order, byte limits, number texts
-// and a cut that never splits a UTF-8 character. How expand_placeholder
-// matches and cuts in either code page is checked against a plain expansion
-// by tests/fuzz/expand_placeholder_fuzz.cpp, whose seeds replay those cases.
+// Balloon texts from templates: placeholder order, byte limits, number texts,
+// and cuts: UTF-8 never splits a character, code page 932 cuts by bytes. How
+// expand_placeholder matches in either code page is checked against a plain
+// expansion by tests/fuzz/expand_placeholder_fuzz.cpp, whose seeds replay
+// those cases (its expansion cuts as the program does, so not the cuts).
 #include "alerts/message_template.h"
 #include "tests/core/core_fixture.h"
 
@@ -39,6 +40,10 @@ TEST_F(MessageTemplateTest, TitleAndMessageFromTheirTemplates) {
         EXPECT_EQ(title, c.wantTitle) << c.message;
         EXPECT_EQ(message, c.wantMessage) << c.message;
     }
+    fake::system().codePage = CodePage::Cp932;
+    char title[kTitleBufferSize], message[kMessageBufferSize];
+    compose_message(title, message, "t", (std::string(253, 'a') + "\x83\x40").c_str(), nullptr, 1);
+    EXPECT_EQ(message, std::string(253, 'a') + "\x83");
     // Limits outside 1 to kMaxExpandLimit change nothing.
     char buffer[8] = "{u}";
     EXPECT_EQ(expand_placeholder(buffer, 0, "{u}", "1"), 1);

@@ -33,6 +33,8 @@ touch "$E2E_DIR/installed"
 # display, with HOME in the test's folder and the given environment, until
 # its first tooltip line; then ends it with SIGTERM.
 run_installed() {
+  # The last run's tooltip line must not pass for this run's.
+  rm -f "$E2E_DIR/stdout"
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME -u DBUS_SESSION_BUS_ADDRESS \
     HOME="$HOME_DIR" "$@" "${PROGRAM:-$PREFIX/bin/vantrel}" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
   VANTREL_PID=$!

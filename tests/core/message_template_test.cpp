@@ -21,7 +21,7 @@ TEST_F(MessageTemplateTest, TitleAndMessageFromTheirTemplates) {
         int32_t usage;
         std::string wantTitle, wantMessage;
     } cases[] = {
-        {"{u} {p}", "{u}/{u}/{u} [{p}]", nullptr, 5, "{u} {p}", "5/5/5 [{p}]"},  // no process: {p} stays
+        {"{u} {p}", "{u}/{u}/{u} [{p}]", nullptr, 5, "{u} {p}", "5/5/5 [{p}]"},  // titles as they are; {p} stays
         {"t", "[{p}]", "a{u}b", 7, "t", "[a7b]"},  // {p} first: a {u} in the name becomes the number
         {"t", "{u}", nullptr, 0, "t", "0"},
         {"t", "{u}", nullptr, 100, "t", "100"},

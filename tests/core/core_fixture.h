@@ -26,6 +26,7 @@ protected:
 
     // A path in the temporary folder, which is also the executable's folder.
     std::string path(const std::string& name) const { return dir_ + "/" + name; }
+    std::string ini() const { return path("Vantrel.ini"); }  // the settings file
 
     static std::string read_file(const std::string& path);
     static void write_file(const std::string& path, const std::string& content);

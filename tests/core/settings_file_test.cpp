@@ -14,9 +14,7 @@ const std::string kDefaultFile =
     "eachwarntitle=\"CPU使用率 の警告！\"\r\neachwarnmsg=\"プロセス[{p}]がCPUを {u}% 使っています\"\r\n"
     "ignoreproc=\"\"\r\nlogfilename=\"\"\r\n";
 
-struct SettingsFileTest : CoreTest {
-    std::string ini() const { return path("Vantrel.ini"); }
-};
+using SettingsFileTest = CoreTest;
 
 // A load keeps an integer outside 0 to its max; texts keep blanks and quotes and stop at 255 bytes.
 TEST_F(SettingsFileTest, FirstSaveWritesTheDefaultsAndALoadTakesValuesWithinTheirLimits) {

@@ -4,8 +4,11 @@
 # at every size. The installed copy keeps its files per user: in
 # ~/.config/vantrel without XDG_CONFIG_HOME or with a relative one, in
 # $XDG_CONFIG_HOME/vantrel with an absolute one, each folder made with mode
-# 0700 at its first start, and nothing new in the prefix. The session bus
-# starts the installed program by its desktop id, as launchers do.
+# 0700 at its first start, and nothing new in the prefix. An existing folder
+# keeps its mode; a missing home is not made, a file in the way not replaced.
+# A copy beside a folder named like the desktop entry is no installed copy:
+# its files go beside it. The session bus starts the installed program by
+# its desktop id, as launchers do.
 BUILD_DIR=$1
 source "$(dirname "$0")/lib.sh"
 
@@ -28,12 +31,14 @@ grep -q '<svg' "$PREFIX/share/icons/hicolor/scalable/apps/$ID.svg" || fail "no s
 grep -qx "Exec=$PREFIX/bin/vantrel" "$PREFIX/share/dbus-1/services/$ID.service" || fail "the D-Bus service does not start $PREFIX/bin/vantrel"
 touch "$E2E_DIR/installed"
 
-# run_installed ENV...: runs the installed program without a display, with
-# HOME in the test's folder and the given environment, until its first
-# tooltip line; then ends it with SIGTERM.
+# run_installed ENV...: runs the installed program (or $PROGRAM) without a
+# display, with HOME in the test's folder and the given environment, until
+# its first tooltip line; then ends it with SIGTERM.
 run_installed() {
+  # The last run's tooltip line must not pass for this run's.
+  rm -f "$E2E_DIR/stdout"
   env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u XDG_CONFIG_HOME -u DBUS_SESSION_BUS_ADDRESS \
-    HOME="$HOME_DIR" "$@" "$PREFIX/bin/vantrel" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
+    HOME="$HOME_DIR" "$@" "${PROGRAM:-$PREFIX/bin/vantrel}" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
   VANTREL_PID=$!
   E2E_PIDS+=("$VANTREL_PID")
   wait_for 30 "a tooltip line" grep -q $'^tooltip\t' "$E2E_DIR/stdout"
@@ -66,6 +71,18 @@ mkdir "$E2E_DIR/xdg"
 run_installed XDG_CONFIG_HOME="$E2E_DIR/xdg/config"
 [ "$(wc -l <"$E2E_DIR/xdg/config/vantrel/Vantrel.ini")" -eq 21 ] || fail "no Vantrel.ini in \$XDG_CONFIG_HOME/vantrel"
 mode_is 700 "$E2E_DIR/xdg/config" "$E2E_DIR/xdg/config/vantrel"
+chmod 755 "$HOME_DIR/.config/vantrel"
+run_installed
+mode_is 755 "$HOME_DIR/.config/vantrel"
+run_installed HOME="$E2E_DIR/no-home"
+[ ! -e "$E2E_DIR/no-home" ] || fail "a missing home was made"
+touch "$E2E_DIR/config-file"
+run_installed XDG_CONFIG_HOME="$E2E_DIR/config-file"
+[ -f "$E2E_DIR/config-file" ] || fail "the file in the place of the configuration folder was replaced"
+mkdir -p "$E2E_DIR/copy/bin" "$E2E_DIR/copy/share/applications/$ID.desktop"
+cp "$PREFIX/bin/vantrel" "$E2E_DIR/copy/bin/"
+PROGRAM="$E2E_DIR/copy/bin/vantrel" run_installed
+[ "$(wc -l <"$E2E_DIR/copy/bin/Vantrel.ini")" -eq 21 ] || fail "no Vantrel.ini beside a copy that is not installed"
 
 # A launcher's action on a bus that starts programs from the prefix's
 # service files: the program comes up, takes the action (here its exit) and

@@ -1,10 +1,9 @@
-// The per-user folder of an installed copy: where it is, how an installed
-// copy is recognised, how the folder is made, and its lock. The installed program
-// itself is run by tests/e2e/install.sh.
+// The per-user folder of an installed copy: where it is for each setting of
+// the environment, and its lock. How an installed copy is recognised and how
+// the folder is made: tests/e2e/install.sh, with the installed program.
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <string>
 
 #include "platform/linux/companion_folder.h"
 #include "platform/linux/companion_lock.h"
@@ -16,11 +15,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using CompanionFolderTest = CoreTest;
-
-unsigned mode_of(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
-}
 
 // XDG_CONFIG_HOME counts only when absolute; HOME likewise, else the account's home.
 TEST(CompanionFolder, FollowsTheConfigurationFolderOfTheUser) {
@@ -45,35 +39,6 @@ TEST(CompanionFolder, FollowsTheConfigurationFolderOfTheUser) {
         EXPECT_EQ(companion::user_folder(c.configHome, c.home, c.accountHome), c.folder)
             << (c.configHome ? c.configHome : "(unset)") << " " << (c.home ? c.home : "(unset)");
     }
-}
-
-// Installed: the desktop entry where the install rules put it relative to bin.
-TEST_F(CompanionFolderTest, AnInstalledCopyIsKnownByItsDesktopEntry) {
-    const std::string entry = "../share/applications/org.vantrel.Vantrel.desktop";
-    fs::create_directories(path("usr/bin"));
-    EXPECT_FALSE(companion::is_installed(path("usr/bin"), entry));
-    fs::create_directories(path("usr/share/applications/org.vantrel.Vantrel.desktop"));
-    EXPECT_FALSE(companion::is_installed(path("usr/bin"), entry)) << "a folder of that name";
-    fs::remove(path("usr/share/applications/org.vantrel.Vantrel.desktop"));
-    write_file(path("usr/share/applications/org.vantrel.Vantrel.desktop"), "[Desktop Entry]\n");
-    EXPECT_TRUE(companion::is_installed(path("usr/bin"), entry));
-}
-
-// The folder and a missing configuration folder are made 0700 whatever the umask; a missing home
-// is not made, and a file in the way is not replaced.
-TEST_F(CompanionFolderTest, TheFolderIsMadePrivateBelowAnExistingHomeOnly) {
-    const mode_t old = ::umask(0);
-    EXPECT_TRUE(companion::make_user_folder(path("home/.config/vantrel")) == false && !exists(path("home")));
-    fs::create_directory(path("home"));
-    EXPECT_TRUE(companion::make_user_folder(path("home/.config/vantrel")));
-    EXPECT_EQ(mode_of(path("home/.config")), 0700u);
-    EXPECT_EQ(mode_of(path("home/.config/vantrel")), 0700u);
-    ::chmod(path("home/.config/vantrel").c_str(), 0755);
-    EXPECT_TRUE(companion::make_user_folder(path("home/.config/vantrel")));
-    EXPECT_EQ(mode_of(path("home/.config/vantrel")), 0755u) << "an existing folder is left as it is";
-    write_file(path("home/.config/other"), "");
-    EXPECT_FALSE(companion::make_user_folder(path("home/.config/other")));
-    ::umask(old);
 }
 
 // One holder at a time, with nothing made in the folder; a read-only folder

@@ -24,9 +24,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct SettingsFileTest : CoreTest {
-    std::string ini() const { return path("Vantrel.ini"); }
-};
+using SettingsFileTest = CoreTest;
 
 // As nobody (a child, for root): a folder that refuses new files has its writable settings file written in
 // place; a read-only file there is not written. A settings path over 260 bytes (the executable's fits) is

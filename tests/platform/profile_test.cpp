@@ -2,16 +2,33 @@
 // and writer and against the Windows profile functions. Where Wine's
 // functions answer otherwise than the program's rules for its settings file
 // ask, the case names Wine's answer too, which is expected only under Wine.
+// Then the Linux file with hostile contents.
 #include <cstdio>
 #include <string>
 
-#include "tests/platform/host.h"
-#include "tests/platform/profile_fixture.h"
+#include "platform/platform.h"
+#include "tests/core/core_fixture.h"
 
 namespace vantrel::test {
 namespace {
 
+// A file p.ini in the test's folder, read through the platform's profile functions.
+class ProfileTest : public CoreTest {
+protected:
+    std::string ini() const { return path("p.ini"); }
+    // Key k of section Base (or another key) as a text, the default "dflt  ".
+    std::string read(const char* key = "k") {
+        char out[256];
+        return {out, platform::profile_read_string("Base", key, "dflt  ", out, sizeof out, ini().c_str())};
+    }
+    // Key k of section Base as a number, the default -7.
+    int32_t number() { return static_cast<int32_t>(platform::profile_read_int("Base", "k", -7, ini().c_str())); }
+};
+
 const std::string B = "[Base]\r\n";
+
+// The Windows build's tests run under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+constexpr bool kUnderWine = VANTREL_TESTS_UNDER_WINE;
 
 struct ReadCase {
     std::string file;  // the whole file; no file at all when null
@@ -95,8 +112,31 @@ TEST_F(ProfileTest, Writing) {
         std::remove(ini().c_str());
         if (c.before != "-") write_file(ini(), c.before);
         EXPECT_TRUE(platform::profile_write_string(c.section, c.key, c.value, ini().c_str())) << c.before;
-        const std::string expected = c.wineAfter != nullptr && under_wine() ? c.wineAfter : c.after;
+        const std::string expected = c.wineAfter != nullptr && kUnderWine ? c.wineAfter : c.after;
         EXPECT_EQ(read_file(ini()), expected) << c.before;
+    }
+}
+
+// Each file is read, then k=v is written into it: only the end changes.
+TEST_F(ProfileTest, HostileFilesAreReadAndWrittenQuickly) {
+    if (kUnderWine) GTEST_SKIP() << "Wine's profile functions rewrite the whole file";
+    std::string lines(50'000'000, 'x');
+    for (std::size_t i = 999; i < lines.size(); i += 1000) lines[i] = '\n';
+    std::string keys = "[Base]\n";
+    for (int i = 0; i < 100'000; ++i) keys += "key" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    const std::string added = "\r\n[Base]\r\nk=v\r\n";
+    const struct { std::string head, before, after; const char* key; std::string value; } cases[] = {
+        {lines, "[Base]\nk=found\n", "[Base]\nk=v\n", "k", "found"}, {keys, "", "k=v\r\n", "KEY99999", "99999"},
+        {std::string(1'000'000, '\0'), "", added, "k", "dflt"}, {std::string(1'000'000, 'a'), "", added, "k", "dflt"},
+        {std::string(1'000'000, '\r'), "", "[Base]\r\nk=v\r\n", "k", "dflt"},
+        {"[Base]", std::string(100'000, '='), std::string(100'000, '=') + "\r\nk=v\r\n", "k", "dflt"},
+        {"[Base]\rk=", std::string(300, '\xff'), "v", "k", std::string(255, '\xff')},  // not UTF-8: cut by bytes
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.head.substr(0, 10));
+        write_file(ini(), c.head + c.before);
+        EXPECT_EQ(read(c.key), c.value);
+        EXPECT_TRUE(platform::profile_write_string("Base", "k", "v", ini().c_str()) && read_file(ini()) == c.head + c.after);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <thread>
 
+#include "alerts/tray_icon.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/menus.h"
 #include "platform/qt/message_loop.h"
@@ -47,18 +48,6 @@ std::string items(const QMenu& menu) {
     for (const QAction* a : menu.actions())
         texts << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? "+" : ""));
     return texts.join(u'|').toStdString();
-}
-
-// A tooltip, or a balloon when there is a title; from any thread.
-void notify(const std::string& tip, const char* title = "", const char* text = "", uint32_t kind = 0) {
-    platform::IconRecord r{};
-    r.hWnd = mainWindow;
-    r.uFlags = *title != '\0' ? platform::kIconFlagInfo : platform::kIconFlagTip;
-    r.dwInfoFlags = kind;
-    std::snprintf(r.szTip, sizeof r.szTip, "%s", tip.c_str());
-    std::snprintf(r.szInfoTitle, sizeof r.szInfoTitle, "%s", title);
-    std::snprintf(r.szInfo, sizeof r.szInfo, "%s", text);
-    platform::notify_icon(platform::kIconModify, r);
 }
 
 }  // namespace
@@ -209,13 +198,14 @@ TEST_F(QtTest, ATriggerIsHeldBackForADoubleClick) {
 }
 
 TEST_F(HandoverTest, WorkerRequestsRunInOrderOnTheUiThreadBeforeItsOwn) {
+    iconRecord.hWnd = mainWindow;  // the icon the requests name
     ASSERT_TRUE(platform::start_worker([] {
-        for (int i = 0; i < 100; ++i) notify(std::to_string(i));
-        notify("", "警告", "line\r\nbreak\tand tab", platform::kBalloonWarning);
+        for (int i = 0; i < 100; ++i) set_tooltip(std::to_string(i).c_str());
+        show_balloon("警告", "line\r\nbreak\tand tab", platform::kBalloonWarning);
     }));
     qt::join_worker();
     EXPECT_EQ(std::string(buf_, len_), "");  // queued, none carried out on the worker
-    notify("", "お知らせ", "80%", platform::kBalloonInfo);
+    show_balloon("お知らせ", "80%", platform::kBalloonInfo);
     std::string want;
     for (int i = 0; i < 100; ++i) want += "tooltip\t" + std::to_string(i) + "\n";
     EXPECT_EQ(std::string(buf_, len_), want + "warning\t警告\tline  break and tab\nnotice\tお知らせ\t80%\n");

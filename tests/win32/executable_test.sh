@@ -23,7 +23,7 @@ for fn in Shell_NotifyIconA DialogBoxParamA GetSaveFileNameA GetPrivateProfileSt
 done
 
 resources=$(x86_64-w64-mingw32-windres -i "$exe" -O rc 2>/dev/null)
-for resource in '^105 14 ' '^192 DIALOG ' '^193 DIALOG ' '^1 VERSIONINFO' '^1 24 '; do
+for resource in '^105 14 ' '^1 3 ' '^192 DIALOG ' '^193 DIALOG ' '^1 VERSIONINFO' '^1 24 '; do
   grep -q "$resource" <<<"$resources" || fail "no resource matching '$resource'"
 done
 echo "PASS: $(stat -c %s "$exe") bytes, needs $dlls"

@@ -19,21 +19,13 @@
 namespace vantrel {
 namespace {
 
-// Reads a dialog template resource in order.
+// Reads a dialog template resource in order, a 16-bit word at a time.
 class TemplateReader {
 public:
-    explicit TemplateReader(const void* data) : base_(static_cast<const unsigned char*>(data)), at_(base_) {}
-
-    template <typename T>
-    T next() {
-        T v;
-        std::memcpy(&v, at_, sizeof v);
-        at_ += sizeof v;
-        return v;
-    }
-    uint32_t dword() { return next<uint32_t>(); }
-    uint16_t word() { return next<uint16_t>(); }
-    int16_t coordinate() { return next<int16_t>(); }
+    explicit TemplateReader(const void* data) : base_(static_cast<const uint16_t*>(data)), at_(base_) {}
+    uint16_t word() { return *at_++; }
+    uint32_t dword() { return word() | uint32_t{word()} << 16; }
+    int16_t coordinate() { return static_cast<int16_t>(word()); }
     // A text in code page 932, or "#n" for the ordinal n; "" for none.
     std::string text_or_ordinal() {
         std::wstring wide;
@@ -46,33 +38,18 @@ public:
                                           nullptr, nullptr);
         return {out, static_cast<std::size_t>(n)};
     }
-    void align_dword() {
-        while ((at_ - base_) % 4 != 0) ++at_;
-    }
+    void align_dword() { at_ += (at_ - base_) % 2; }
 
 private:
-    const unsigned char* base_;
-    const unsigned char* at_;
+    const uint16_t* base_;
+    const uint16_t* at_;
 };
 
-// The system's class of a kind of control: its atom, as a resource compiler
-// may store a predefined class, and its name.
-std::pair<std::string, std::string> class_of(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::GroupBox:
-        case ControlKind::CheckBox:
-        case ControlKind::Button:
-            return {"#128", "BUTTON"};
-        case ControlKind::Edit:
-            return {"#129", "EDIT"};
-        case ControlKind::Label:
-        case ControlKind::Icon:
-            return {"#130", "STATIC"};
-        case ControlKind::DropDownList:
-            return {"#133", "COMBOBOX"};
-    }
-    return {};
-}
+// The system's class of each kind of control (in the order of ControlKind):
+// its atom, as a resource compiler may store a predefined class, and its name.
+const std::pair<std::string, const char*> kClasses[] = {{"#128", "BUTTON"}, {"#128", "BUTTON"}, {"#129", "EDIT"},
+                                                        {"#133", "COMBOBOX"}, {"#130", "STATIC"}, {"#128", "BUTTON"},
+                                                        {"#130", "STATIC"}};
 
 TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
     for (const int id : {kSettingsDialogTemplate, kAboutDialogTemplate}) {
@@ -107,9 +84,9 @@ TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
             EXPECT_EQ(r.coordinate(), c.width);
             EXPECT_EQ(r.coordinate(), c.height);
             EXPECT_EQ(r.word(), c.id);
-            const auto [atom, name] = class_of(c.kind);
+            const auto& [atom, name] = kClasses[static_cast<int>(c.kind)];
             const std::string stored = r.text_or_ordinal();
-            EXPECT_TRUE(stored == atom || lstrcmpiA(stored.c_str(), name.c_str()) == 0) << stored;
+            EXPECT_TRUE(stored == atom || lstrcmpiA(stored.c_str(), name) == 0) << stored;
             EXPECT_EQ(r.text_or_ordinal(),
                       c.kind == ControlKind::Icon ? "#" + std::to_string(kIconResource) : std::string(c.text));
             EXPECT_EQ(r.word(), 0u);  // no creation data

@@ -1,7 +1,0 @@
-#include "tests/platform/host.h"
-
-namespace vantrel::test {
-
-bool under_wine() { return false; }
-
-}  // namespace vantrel::test

@@ -11,48 +11,9 @@
 # exported one) opens the dialog again; the overall-warning switch toggled
 # there is saved when Exit, chosen there too, ends the program with exit
 # code 0.
-if [ "$(id -u)" -eq 0 ]; then
-  # The test's scripts and the program, where nobody can read them.
-  stage=$(mktemp -d /tmp/vantrel-wayland.XXXXXX)
-  cp "$(dirname "$0")/lib.sh" "$0" "$1" "$stage/"
-  mkdir "$stage/home"
-  chown -R nobody: "$stage"
-  chmod 755 "$stage"
-  status=0
-  (cd /tmp && runuser -u nobody -- env HOME="$stage/home" \
-    bash "$stage/$(basename "$0")" "$stage/$(basename "$1")") || status=$?
-  rm -rf "$stage"
-  exit "$status"
-fi
-
 VANTREL_BIN=$1
 source "$(dirname "$0")/lib.sh"
-
-# Starts sway without a display of its own, its sockets in the test's
-# folder (mode 0700, as sway needs), and exports what its clients need.
-start_sway() {
-  cat >"$E2E_DIR/sway.conf" <<'CONF'
-output HEADLESS-1 resolution 1024x768 bg #4a7090 solid_color
-CONF
-  unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
-  export XDG_RUNTIME_DIR=$E2E_DIR
-  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    sway -c "$E2E_DIR/sway.conf" >"$E2E_DIR/sway.log" 2>&1 &
-  E2E_PIDS+=($!)
-  wait_for 30 "sway" compgen -G "$E2E_DIR/sway-ipc.*.sock" >/dev/null
-  export SWAYSOCK=$(compgen -G "$E2E_DIR/sway-ipc.*.sock")
-  export WAYLAND_DISPLAY=$(basename "$(compgen -G "$E2E_DIR/wayland-[0-9]")")
-}
-
-# waybar along the top, 30 pixels high, with only its tray (icons of 24
-# pixels), which is the StatusNotifierItem watcher and host.
-start_waybar() {
-  echo '{"layer": "top", "position": "top", "height": 30, "modules-right": ["tray"],
-         "tray": {"icon-size": 24}}' >"$E2E_DIR/waybar.json"
-  waybar -c "$E2E_DIR/waybar.json" >"$E2E_DIR/waybar.log" 2>&1 &
-  E2E_PIDS+=($!)
-  wait_for 30 "waybar's StatusNotifierItem host" sni_host_registered
-}
+rerun_unprivileged "$VANTREL_BIN"
 
 # A method of the registered item.
 sni_item_call() {

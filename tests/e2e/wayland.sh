@@ -103,7 +103,10 @@ kill "${E2E_PIDS[@]: -2}"
 # Two left clicks: one settings dialog, no menu window.
 sni_item_call org.kde.StatusNotifierItem.Activate int32:1000 int32:15 >/dev/null
 sni_item_call org.kde.StatusNotifierItem.Activate int32:1000 int32:15 >/dev/null
-wait_for 20 "the settings dialog, alone" only_settings_shown
+wait_for 20 "the settings dialog" only_settings_shown
+# A call that the program answers after the second click's work.
+sni_item_property Title >/dev/null
+only_settings_shown || fail "the second click opened a window of its own"
 close_program_windows
 wait_for 20 "the dialog to close" no_program_window
 

@@ -7,10 +7,10 @@
 # The icon registers and shows the load: its pictures change when two cores
 # get busy, and with allusage=1 the bar shows the warning colour. A left
 # click (the host's Activate), twice, opens the settings dialog once and
-# never a menu window; 設定 chosen from the menu that the host draws (the
-# exported one) opens the dialog again; the overall-warning switch toggled
-# there is saved when Exit, chosen there too, ends the program with exit
-# code 0.
+# never a menu window; 設定 and バージョン情報 chosen from the menu that the
+# host draws (the exported one) open the dialog and the About box as windows
+# of their own; the overall-warning switch toggled there is saved when Exit,
+# chosen there too, ends the program with exit code 0.
 VANTREL_BIN=$1
 source "$(dirname "$0")/lib.sh"
 rerun_unprivileged "$VANTREL_BIN"
@@ -114,6 +114,10 @@ choose_exported 設定
 wait_for 20 "the settings dialog from the menu" only_settings_shown
 close_program_windows
 wait_for 20 "the dialog to close" no_program_window
+choose_exported バージョン情報
+wait_for 20 "the About box" window_named バージョン情報
+close_program_windows
+wait_for 20 "the About box to close" no_program_window
 choose_exported '全体警告　有効/無効'
 choose_exported 終了
 expect_clean_exit 30

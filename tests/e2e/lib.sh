@@ -268,6 +268,13 @@ rerun_unprivileged() {
     cp "$file" "$stage/"
     args+=("$stage/$(basename "$file")")
   done
+  # A leak suppressions file of a sanitizer build, where nobody can read it.
+  if [[ ${LSAN_OPTIONS:-} == *suppressions=* ]]; then
+    file=${LSAN_OPTIONS#*suppressions=}
+    file=${file%%:*}
+    cp "$file" "$stage/lsan.supp"
+    export LSAN_OPTIONS=${LSAN_OPTIONS/"$file"/"$stage/lsan.supp"}
+  fi
   chown -R nobody: "$stage"
   chmod 755 "$E2E_DIR"
   (cd /tmp && runuser -u nobody -- env HOME="$stage/home" E2E_LIB="$stage/lib.sh" \

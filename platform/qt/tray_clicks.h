@@ -10,12 +10,13 @@
 //
 // On Wayland the notification area (a StatusNotifierItem host) sends no
 // double-click, and the program cannot show a menu beside an icon that
-// another program draws: a popup needs a window of its own to hang from, so
-// the shell's menu would come up as a window of its own. There a left click
-// (the host's Activate) stands for the double-click and opens the settings
-// dialog, the menu's first item; the menu itself is the one that the host
-// draws on a right click. (This departs from the rule that a left click
-// opens the menu, for those reasons.)
+// another program draws: a popup needs a window of the program's to hang
+// from, so the shell's menu would come up as a window of its own. There a
+// left click (the host's Activate) stands for the double-click and opens the
+// settings dialog, the menu's first item; the menu itself is the one that
+// the host draws on a right click. This departs from the documented rule
+// that a left click opens the menu, because on Wayland that menu could only
+// be a stray window.
 #pragma once
 
 #include <QSystemTrayIcon>

@@ -29,6 +29,9 @@ packages=(
   # sway (headless), waybar's tray as the StatusNotifierItem host, a
   # notification service (mako), screenshots (grim), gdbus
   qt6-wayland sway waybar mako-notifier grim libglib2.0-bin
+  # A pointer for clicks on that desktop, which has no input devices
+  # (scripts/wayland_click.py)
+  python3
   # The Windows installer
   nsis
 )

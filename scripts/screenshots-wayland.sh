@@ -10,8 +10,7 @@
 # The load shown is the script's own: the program runs in a user and mount
 # namespace of its own, where /proc/stat is a file whose counters the script
 # advances at the share it chooses, so the pictures do not depend on what
-# else the machine does. Needs what the end-to-end tests need, and python3
-# for the pointer (scripts/wayland_click.py).
+# else the machine does. Needs what the end-to-end tests need.
 VANTREL_BIN=$(realpath "${1:-build/default/vantrel}")
 HERE=$(dirname "$(realpath "$0")")
 export E2E_RESULTS=${E2E_RESULTS:-$(realpath "$HERE/../docs")}

@@ -46,24 +46,37 @@ void count_detection(int32_t& streak) {
     if (streak < std::numeric_limits<int32_t>::max()) ++streak;
 }
 
+// The overall rule that the total meets: the warning before the notice, each
+// only while its balloons are switched on.
+uint32_t load_level(int32_t total) {
+    if (settings.allenable.get() == 1 && total >= settings.allusage.get()) return platform::kLoadWarning;
+    if (settings.allinfoenable.get() == 1 && total >= settings.allusageinfo.get()) return platform::kLoadNotice;
+    return platform::kLoadNormal;
+}
+
 }  // namespace
 
 void evaluate_alerts(const ProcessTable& table, uint32_t sweepSize, uint32_t batchIndex) {
     raise_process_warning(table, sweepSize, batchIndex);
 
     const int32_t total = table.slots[kTotalSlot].usage;
-    if (total < 0 || total > 100) return;  // no reading: nothing else changes
+    if (total < 0 || total > 100) {  // no reading: nothing else changes
+        platform::show_load(total, platform::kLoadNormal);
+        return;
+    }
 
     char tooltip[64];
     std::snprintf(tooltip, sizeof tooltip, "%s [ %d%% ]", kProductName, total);
     set_tooltip(tooltip);
+    const uint32_t level = load_level(total);
+    platform::show_load(total, level);
 
-    if (settings.allenable.get() == 1 && total >= settings.allusage.get()) {
+    if (level == platform::kLoadWarning) {
         count_detection(warnStreak);
         if (warnStreak > settings.allcount.get())
             raise_balloon(settings.allwarntitle, settings.allwarnmsg, nullptr, total,
                           platform::kBalloonWarning);
-    } else if (settings.allinfoenable.get() == 1 && total >= settings.allusageinfo.get()) {
+    } else if (level == platform::kLoadNotice) {
         count_detection(noticeStreak);
         if (noticeStreak > settings.allinfocnt.get())
             raise_balloon(settings.allinfotitle, settings.allinfomsg, nullptr, total,

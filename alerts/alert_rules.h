@@ -1,5 +1,6 @@
 // The rules that turn one cycle's readings into what the user sees: at most
-// one per-process warning for the batch, the tooltip with the total, and the
+// one per-process warning for the batch, the tooltip with the total, the
+// total and the rule it meets for a platform whose icon shows them, and the
 // overall warning or notice after enough consecutive detections.
 #pragma once
 

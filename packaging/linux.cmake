@@ -60,15 +60,17 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Vantrel developers <developers@vantrel.exam
 # The long description; CPack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Vantrel watches processor load from the desktop's notification area. Every
 few seconds it samples the usage of the whole machine and of the running
-processes, shows the total in its tray icon's tooltip, raises notifications
-when thresholds are reached, and can append the total to a plain-text log.
-Its user interface is Japanese.")
+processes, shows the total on its tray icon and in the icon's tooltip, raises
+notifications when thresholds are reached, and can append the total to a
+plain-text log. Its user interface is Japanese.")
 # The shared libraries as dpkg-shlibdeps finds them; besides them the Qt
-# platform plugins, which Qt loads by name, gdbus, with which the desktop
+# platform plugins, which Qt loads by name: X11's and Qt's own Wayland
+# platform, so that a Wayland session takes the native way rather than
+# whatever else happens to be installed; gdbus, with which the desktop
 # entry's actions call the program where a launcher does not do so over the
-# bus itself, and a Japanese font for the dialogs.
+# bus itself; a Japanese font for the dialogs.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libglib2.0-bin")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-wayland, libglib2.0-bin")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic | fonts-noto-cjk")
 # A file in /etc is the administrator's: an upgrade keeps their changes, and
 # deleting it turns the autostart off for every user.

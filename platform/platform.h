@@ -172,6 +172,17 @@ bool notify_icon(uint32_t request, const IconRecord& record);
 // the size it is shown there.
 IconHandle load_icon(InstanceHandle instance, int resource);
 
+// How the machine's total stands against the thresholds whose balloons are
+// switched on: below them, at the notice threshold, at the warning threshold.
+inline constexpr uint32_t kLoadNormal = 0;
+inline constexpr uint32_t kLoadNotice = 1;
+inline constexpr uint32_t kLoadWarning = 2;
+
+// The machine's total of a cycle, 0 to 100, and its level, for a platform
+// whose icon shows the load in its picture; a total outside 0 to 100 is no
+// reading. The icon record is not changed. May be called from any thread.
+void show_load(int32_t total, uint32_t level);
+
 // ---------------------------------------------------------------- windows
 
 // Messages handled by the portable shell; the values are the Windows ones.

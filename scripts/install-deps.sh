@@ -30,7 +30,8 @@ packages=(
   # notification service (mako), screenshots (grim), gdbus
   qt6-wayland sway waybar mako-notifier grim libglib2.0-bin
   # The Windows installer; python3 draws icon 105's sizes for the Windows
-  # build
+  # build and gives the Wayland tests a pointer on a desktop without input
+  # devices (scripts/wayland_click.py)
   nsis python3
 )
 

@@ -17,15 +17,12 @@ platform::IconHandle handle_of(int resource) {
 }  // namespace
 
 // Every size that the resource holds, so that Qt never scales one.
-QIcon icon_picture(platform::IconHandle icon) {
-    if (icon != handle_of(kIconResource)) return QIcon();
+QIcon program_icon() {
     QIcon picture;
     const QDir sizes(QStringLiteral(":/icons/%1").arg(kIconResource));
     for (const QString& file : sizes.entryList()) picture.addFile(sizes.filePath(file));
     return picture;
 }
-
-QIcon program_icon() { return icon_picture(handle_of(kIconResource)); }
 
 }  // namespace vantrel::qt
 

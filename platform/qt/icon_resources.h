@@ -1,5 +1,6 @@
 // The program's icon resources: handles that any thread may take, and the
-// pictures behind them, which only the user-interface thread makes.
+// picture of icon 105, which only the user-interface thread makes. (The tray
+// icon draws its own, platform/qt/meter_icon.h.)
 #pragma once
 
 #include <QIcon>
@@ -7,9 +8,6 @@
 #include "platform/platform.h"
 
 namespace vantrel::qt {
-
-// The picture of an icon handle from load_icon; a null icon for nullptr.
-QIcon icon_picture(platform::IconHandle icon);
 
 // The program's own icon (resource 105).
 QIcon program_icon();

@@ -63,4 +63,10 @@ bool notify_icon(uint32_t request, const IconRecord& record) {
     return true;
 }
 
+void show_load(int32_t total, uint32_t level) {
+    qt::run_on_ui_thread([total, level] {
+        if (qt::current != nullptr) qt::current->show_load(total, level);
+    });
+}
+
 }  // namespace vantrel::platform

@@ -29,6 +29,9 @@ public:
     virtual void set_tooltip(std::string_view text) = 0;
     // kind: platform::kBalloonInfo (a notice) or platform::kBalloonWarning.
     virtual void show_balloon(std::string_view title, std::string_view text, uint32_t kind) = 0;
+    // The machine's total and its level (platform::show_load), kept for the
+    // icon's picture whether or not the icon is shown.
+    virtual void show_load(int32_t total, uint32_t level) = 0;
 };
 
 // The presentation that requests go to (not owned); nullptr drops them.

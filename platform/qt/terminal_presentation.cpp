@@ -16,6 +16,9 @@ void TerminalPresentation::show_balloon(std::string_view title, std::string_view
     write_line({kind == platform::kBalloonWarning ? "warning" : "notice", title, text});
 }
 
+// The tooltip line already holds the total.
+void TerminalPresentation::show_load(int32_t, uint32_t) {}
+
 void TerminalPresentation::write_line(std::initializer_list<std::string_view> fields) {
     std::string line;
     for (const std::string_view field : fields) {

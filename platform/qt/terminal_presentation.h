@@ -26,6 +26,7 @@ public:
     void remove() override;
     void set_tooltip(std::string_view text) override;
     void show_balloon(std::string_view title, std::string_view text, uint32_t kind) override;
+    void show_load(int32_t total, uint32_t level) override;
 
 private:
     void write_line(std::initializer_list<std::string_view> fields);

@@ -8,6 +8,16 @@
 // without the menu of its first click flashing up first; a right click drops
 // it too. Holding the click back departs from the documented handling, which
 // opens the menu at the release at once.
+//
+// On Wayland the notification area (a StatusNotifierItem host) sends no
+// double-click, and the program cannot show a menu beside an icon that
+// another program draws: a popup needs a window of the program's to hang
+// from, so the shell's menu would come up as a window of its own. There a
+// left click (the host's Activate) stands for the double-click and opens the
+// settings dialog, the menu's first item; the menu itself is the one that
+// the host draws on a right click. This departs from the documented rule
+// that a left click opens the menu, because on Wayland that menu could only
+// be a stray window.
 #pragma once
 
 #include <QSystemTrayIcon>
@@ -20,8 +30,9 @@ namespace vantrel::qt {
 
 class TrayClicks {
 public:
-    // notify receives kMsgLButtonUp or kMsgLButtonDblClk.
-    explicit TrayClicks(std::function<void(uint32_t mouseMessage)> notify);
+    // notify receives kMsgLButtonUp or kMsgLButtonDblClk; without
+    // doubleClicks (Wayland) a left click is sent as kMsgLButtonDblClk.
+    TrayClicks(std::function<void(uint32_t mouseMessage)> notify, bool doubleClicks);
 
     void activated(QSystemTrayIcon::ActivationReason reason);
 
@@ -30,6 +41,7 @@ public:
 
 private:
     std::function<void(uint32_t)> notify_;
+    bool doubleClicks_;
     QTimer heldClick_;
 };
 

@@ -5,7 +5,6 @@
 #include <QGuiApplication>
 #include <QTimer>
 
-#include "platform/qt/icon_resources.h"
 #include "platform/qt/menus.h"
 #include "platform/qt/utf8_text.h"
 
@@ -29,7 +28,9 @@ QSystemTrayIcon::MessageIcon balloon_icon(uint32_t kind) {
 
 }  // namespace
 
-TrayPresentation::TrayPresentation() : clicks_([this](uint32_t mouse) { notify(mouse); }) {
+TrayPresentation::TrayPresentation()
+    : clicks_([this](uint32_t mouse) { notify(mouse); },
+              !QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
     QObject::connect(&contextMenu_, &QMenu::aboutToShow, &contextMenu_, [this] { fill_context_menu(); });
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         make_icon();
@@ -61,7 +62,9 @@ void TrayPresentation::make_icon() {
 void TrayPresentation::add(const IconTarget& target, platform::IconHandle icon, std::string_view tooltip) {
     target_ = target;
     shown_ = true;
-    picture_ = icon_picture(icon);
+    // The program's one icon, icon 105, shows the latest reading.
+    picture_ = icon != nullptr ? meter_icon(reading_) : QIcon();
+    drawn_ = meter_key(reading_);
     tooltip_ = from_utf8(tooltip);
     // Once the request that adds the icon is over.
     QTimer::singleShot(0, &contextMenu_, [this] { fill_context_menu(); });
@@ -95,6 +98,16 @@ void TrayPresentation::show_balloon(std::string_view title, std::string_view tex
         icon_->showMessage(from_utf8(title), from_utf8(text), balloon_icon(kind), kBalloonMs);
     else
         notifications_.show(from_utf8(title), from_utf8(text), kind);
+}
+
+// Kept while the icon is away, for the next add.
+void TrayPresentation::show_load(int32_t total, uint32_t level) {
+    reading_ = {total, level};
+    const MeterKey key = meter_key(reading_);
+    if (!shown_ || picture_.isNull() || key == drawn_) return;
+    drawn_ = key;
+    picture_ = meter_icon(reading_);
+    if (icon_) icon_->setIcon(picture_);
 }
 
 // The shell builds its menu for a right click, and the capture hands it to

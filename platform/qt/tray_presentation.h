@@ -10,8 +10,12 @@
 // StatusNotifierItem watcher is on the session bus, since Qt chooses how to
 // show an icon once, when the first is made.
 //
+// The icon's picture is icon 105 with its meter showing the machine's total
+// (platform/qt/meter_icon.h), drawn anew only when what it shows changes.
+//
 // A right click opens the icon's context menu, filled by the shell as its
-// menu is (platform/qt/menus.h). It is filled as soon as the icon is added,
+// menu is (platform/qt/menus.h). A left click and a double-click are the
+// shell's (platform/qt/tray_clicks.h). It is filled as soon as the icon is added,
 // since a notification area may look at it before it is first opened, and
 // again each time it opens, so its check marks follow the switches.
 //
@@ -31,6 +35,7 @@
 #include <memory>
 
 #include "platform/qt/desktop_notifications.h"
+#include "platform/qt/meter_icon.h"
 #include "platform/qt/presentation.h"
 #include "platform/qt/tray_clicks.h"
 
@@ -44,6 +49,7 @@ public:
     void remove() override;
     void set_tooltip(std::string_view text) override;
     void show_balloon(std::string_view title, std::string_view text, uint32_t kind) override;
+    void show_load(int32_t total, uint32_t level) override;
 
 private:
     void make_icon();
@@ -57,7 +63,9 @@ private:
     DesktopNotifications notifications_;
     IconTarget target_{};
     bool shown_ = false;  // between add and remove
-    QIcon picture_;
+    QIcon picture_;  // null while the icon has no picture
+    MeterReading reading_;
+    MeterKey drawn_;  // what picture_ shows
     QString tooltip_;
 };
 

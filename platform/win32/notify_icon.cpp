@@ -66,4 +66,8 @@ bool notify_icon(uint32_t request, const IconRecord& record) {
     return Shell_NotifyIconA(request, &data) != 0;
 }
 
+// The icon stays icon 105 as it is: the Windows notification area shows the
+// total in the icon's tooltip.
+void show_load(int32_t /*total*/, uint32_t /*level*/) {}
+
 }  // namespace vantrel::platform

@@ -50,6 +50,8 @@ protected:
                                    std::string(r.record.szInfo));
         return balloons;
     }
+    // The level that the icon was last given.
+    static uint32_t level() { return fake::ui().loads.back().second; }
     static std::string tooltip() {
         for (const auto& r : icon_requests())
             if (r.record.uFlags == platform::kIconFlagTip) return r.record.szTip;
@@ -70,10 +72,13 @@ TEST_F(AlertRulesTest, OverallRulesWithTheirStreaks) {
     using V = std::vector<std::string>;
     EXPECT_EQ(evaluate(85), V{notice(85)});
     EXPECT_EQ(tooltip(), "Vantrel [ 85% ]");
+    EXPECT_EQ(fake::ui().loads.back(), std::make_pair(85, platform::kLoadNotice));
     EXPECT_EQ(evaluate(96), V{warning(96)});
+    EXPECT_EQ(level(), platform::kLoadWarning);
     EXPECT_EQ(evaluate(97), V{warning(97)});
     EXPECT_EQ(evaluate(90), V{notice(90)});
     EXPECT_EQ(evaluate(70), V{});
+    EXPECT_EQ(level(), platform::kLoadNormal);
 
     settings.allcount.set(2);
     for (int t : {95, 95, 50, 95, 95}) EXPECT_EQ(evaluate(t), V{}) << t;  // a total at the threshold counts
@@ -93,11 +98,14 @@ TEST_F(AlertRulesTest, OverallRulesWithTheirStreaks) {
     settings.allenable.set(0);
     warnStreak = 0;
     EXPECT_EQ(evaluate(97), V{notice(97)});
+    EXPECT_EQ(level(), platform::kLoadNotice);  // the icon shows the rule that runs
     EXPECT_EQ(warnStreak, 0);
     settings.allinfoenable.set(0);
     noticeStreak = warnStreak = 5;
     EXPECT_EQ(evaluate(50), V{});
     EXPECT_EQ(noticeStreak + warnStreak, 0);  // resets run whatever the switches
+    evaluate(99);
+    EXPECT_EQ(level(), platform::kLoadNormal);
 
     settings.allenable.set(1);
     warnStreak = INT32_MAX;
@@ -111,6 +119,7 @@ TEST_F(AlertRulesTest, TotalWithoutReadingChangesNothingButTheProcessWarning) {
     for (int32_t total : {-1, 101}) {
         EXPECT_EQ(evaluate(total, 5), std::vector<std::string>{process("busy.exe", "90")});
         EXPECT_EQ(tooltip(), "(none)");
+        EXPECT_EQ(fake::ui().loads.back(), std::make_pair(total, platform::kLoadNormal));  // the plain icon
         EXPECT_EQ(warnStreak, 1);
     }
 }

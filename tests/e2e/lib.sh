@@ -20,6 +20,7 @@ unset LANGUAGE
 
 E2E_PIDS=()
 E2E_DIR=$(mktemp -d /tmp/vantrel-e2e.XXXXXX)
+E2E_LIB=$(realpath "${BASH_SOURCE[0]}")
 VANTREL_PID=
 
 e2e_cleanup() {
@@ -83,11 +84,19 @@ start_trayer() {
   xdotool search --sync --limit 1 --classname '^panel$' >/dev/null
 }
 
-# start_session_bus [SERVICES]: starts a session bus of the test's own: only
-# what the test starts runs on it, and nothing is started on demand unless
-# a folder of D-Bus service files is given. Exports DBUS_SESSION_BUS_ADDRESS,
-# which start_program then gives the program.
+# start_session_bus [anonymous] [SERVICES]: starts a session bus of the
+# test's own: only what the test starts runs on it, and nothing is started
+# on demand unless a folder of D-Bus service files is given. Exports
+# DBUS_SESSION_BUS_ADDRESS, which start_program then gives the program. With
+# "anonymous" it also takes clients that cannot prove their user (a program
+# in a user namespace of its own, which takes itself for root).
 start_session_bus() {
+  local anonymous=
+  if [ "${1:-}" = anonymous ]; then
+    anonymous='<auth>ANONYMOUS</auth><allow_anonymous/>'
+    shift
+  fi
+  local services=${1:-}
   mkdir -p "$E2E_DIR/bus"
   cat >"$E2E_DIR/bus/session.conf" <<XML
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
@@ -95,8 +104,8 @@ start_session_bus() {
 <busconfig>
   <type>session</type>
   <listen>unix:dir=$E2E_DIR/bus</listen>
-  ${1:+<servicedir>$1</servicedir>}
-  <auth>EXTERNAL</auth>
+  ${services:+<servicedir>$services</servicedir>}
+  <auth>EXTERNAL</auth>$anonymous
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/>
@@ -252,6 +261,65 @@ has_window_of_type() {
     xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_$2" && return 0
   done
   return 1
+}
+
+# rerun_unprivileged FILES...: run as root, runs the calling script again
+# as the unprivileged user nobody (sway refuses root) and ends with its exit
+# code; otherwise returns. The script, this file and FILES are copied where
+# nobody can read them; the copy of the script gets the copies of FILES as
+# its arguments, and E2E_LIB names this file's copy. When E2E_RESULTS names
+# a folder, the copy gets a folder of its own in E2E_RESULTS, whose files
+# then go to the folder named.
+rerun_unprivileged() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  local stage=$E2E_DIR/unprivileged status=0 file args=()
+  mkdir -p "$stage/home" "$stage/results"
+  cp "$E2E_LIB" "$0" "$stage/"
+  for file in "$@"; do
+    cp "$file" "$stage/"
+    args+=("$stage/$(basename "$file")")
+  done
+  # A leak suppressions file of a sanitizer build, where nobody can read it.
+  if [[ ${LSAN_OPTIONS:-} == *suppressions=* ]]; then
+    file=${LSAN_OPTIONS#*suppressions=}
+    file=${file%%:*}
+    cp "$file" "$stage/lsan.supp"
+    export LSAN_OPTIONS=${LSAN_OPTIONS/"$file"/"$stage/lsan.supp"}
+  fi
+  chown -R nobody: "$stage"
+  chmod 755 "$E2E_DIR"
+  (cd /tmp && runuser -u nobody -- env HOME="$stage/home" E2E_LIB="$stage/lib.sh" \
+    E2E_RESULTS="$stage/results" bash "$stage/$(basename "$0")" "${args[@]}") || status=$?
+  [ -z "${E2E_RESULTS:-}" ] || cp -r "$stage/results/." "$E2E_RESULTS"
+  exit "$status"
+}
+
+# start_sway [SCALE]: starts sway without a display of its own, on one
+# screen of 1024 x 768 logical pixels at SCALE device pixels each (1), its
+# sockets in the test's folder (mode 0700, as sway needs), and exports what
+# its clients need.
+start_sway() {
+  local scale=${1:-1}
+  echo "output HEADLESS-1 resolution $((1024 * scale))x$((768 * scale)) scale $scale bg #4a7090 solid_color" \
+    >"$E2E_DIR/sway.conf"
+  unset DISPLAY WAYLAND_DISPLAY SWAYSOCK
+  export XDG_RUNTIME_DIR=$E2E_DIR
+  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c "$E2E_DIR/sway.conf" >"$E2E_DIR/sway.log" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 30 "sway" compgen -G "$E2E_DIR/sway-ipc.*.sock" >/dev/null
+  export SWAYSOCK=$(compgen -G "$E2E_DIR/sway-ipc.*.sock")
+  export WAYLAND_DISPLAY=$(basename "$(compgen -G "$E2E_DIR/wayland-[0-9]")")
+}
+
+# waybar along the top, 30 pixels high, with only its tray (icons of 24
+# pixels), which is the StatusNotifierItem watcher and host.
+start_waybar() {
+  echo '{"layer": "top", "position": "top", "height": 30, "modules-right": ["tray"],
+         "tray": {"icon-size": 24}}' >"$E2E_DIR/waybar.json"
+  waybar -c "$E2E_DIR/waybar.json" >"$E2E_DIR/waybar.log" 2>&1 &
+  E2E_PIDS+=($!)
+  wait_for 30 "waybar's StatusNotifierItem host" sni_host_registered
 }
 
 # Copies the program under test into the test's folder.

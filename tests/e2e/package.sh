@@ -18,7 +18,8 @@ field() { dpkg-deb -f "$DEB" "$1"; }
   fail "package $(field Package) $(field Version) $(field Architecture)"
 # The package names of Depends, a line each.
 depends=$(field Depends | tr ',' '\n' | sed 's/^ *//; s/[ (].*//')
-for dependency in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 qt6-qpa-plugins libglib2.0-bin; do
+for dependency in libc6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 qt6-qpa-plugins qt6-wayland \
+    libglib2.0-bin; do
   grep -qx "$dependency" <<<"$depends" || fail "Depends lacks $dependency: $(field Depends)"
 done
 

@@ -67,6 +67,11 @@ bool notify_icon(uint32_t request, const IconRecord& record) {
     return true;
 }
 
+void show_load(int32_t total, uint32_t level) {
+    std::lock_guard<std::mutex> guard(fake::lock);
+    state.loads.emplace_back(total, level);
+}
+
 IconHandle load_icon(InstanceHandle, int) { return nullptr; }
 
 bool register_main_window_class(InstanceHandle, WindowProc proc) {

@@ -36,6 +36,7 @@ struct DialogState {
 
 struct Ui {
     std::vector<IconRequest> iconRequests;
+    std::vector<std::pair<int32_t, uint32_t>> loads;  // (total, level) shown, in order
     bool createFails = false;
     platform::WindowProc proc = nullptr;
     bool windowAlive = false;

@@ -183,14 +183,16 @@ TEST_F(QtTest, ShellMenuAtTheCursorOrInTheContextMenuHasChecksAndTheChoiceArrive
     EXPECT_TRUE(context.actions() == before && items(context) == want) << items(context);
 }
 
-TEST_F(QtTest, ATriggerIsHeldBackForADoubleClick) {
+TEST_F(QtTest, ATriggerIsHeldBackForADoubleClickOrWithoutThemStandsForOne) {
     using R = QSystemTrayIcon::ActivationReason;
     // A right click opens the context menu and drops the held click.
-    const std::pair<std::vector<R>, std::vector<uint32_t>> cases[] = {{{R::Trigger}, {platform::kMsgLButtonUp}},
-        {{R::Trigger, R::DoubleClick}, {platform::kMsgLButtonDblClk}}, {{R::Trigger, R::Context}, {}}};
-    for (const auto& [reasons, mouse] : cases) {
+    const std::tuple<bool, std::vector<R>, std::vector<uint32_t>> cases[] = {
+        {true, {R::Trigger}, {platform::kMsgLButtonUp}},
+        {true, {R::Trigger, R::DoubleClick}, {platform::kMsgLButtonDblClk}}, {true, {R::Trigger, R::Context}, {}},
+        {false, {R::Trigger}, {platform::kMsgLButtonDblClk}}};
+    for (const auto& [doubleClicks, reasons, mouse] : cases) {
         std::vector<uint32_t> sent;
-        qt::TrayClicks clicks([&sent](uint32_t m) { sent.push_back(m); });
+        qt::TrayClicks clicks([&sent](uint32_t m) { sent.push_back(m); }, doubleClicks);
         for (const R reason : reasons) clicks.activated(reason);
         QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
         EXPECT_EQ(sent, mouse) << reasons.size();

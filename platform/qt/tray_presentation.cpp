@@ -84,9 +84,13 @@ void TrayPresentation::remove() {
 
 // Changes to an icon that is not shown are lost, as the notification area
 // loses them.
+// An unchanged text is not sent again: Qt would send it to the notification
+// area at every cycle.
 void TrayPresentation::set_tooltip(std::string_view text) {
     if (!shown_) return;
-    tooltip_ = from_utf8(text);
+    const QString tooltip = from_utf8(text);
+    if (tooltip == tooltip_) return;
+    tooltip_ = tooltip;
     if (icon_) icon_->setToolTip(tooltip_);
 }
 

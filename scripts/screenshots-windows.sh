@@ -25,10 +25,26 @@ shoot() {
   echo "docs/$1.png"
 }
 
+# The place on screen (WxH+X+Y) of the program's window titled TITLE, or of
+# its open menu (menu): each is an X window of its own in the Wine desktop.
+window_rect() {
+  local w="" candidate
+  if [ "$1" = menu ]; then
+    for candidate in $(xdotool search --onlyvisible --classname "^$PROGRAM_NAME\$"); do
+      [ -n "$(xdotool getwindowname "$candidate")" ] || w=$candidate
+    done
+  else
+    w=$(wine_window "$1") || true
+  fi
+  [ -n "$w" ] || return 1
+  xwininfo -id "$w" | awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+    /  Width/ { w = $2 } /  Height/ { h = $2 } END { printf "%dx%d+%d+%d\n", w, h, x, y }'
+}
+
 # A window's area with a margin around it.
 window_area() {
-  local wxh x y
-  IFS=x+ read -r w h x y <<<"$(probe rect "$1")"
+  local w h x y
+  IFS=x+ read -r w h x y <<<"$(window_rect "$1")"
   echo "$((w + 24))x$((h + 24))+$((x - 12))+$((y - 12))"
 }
 
@@ -47,7 +63,7 @@ desktop_keys() {
 # Makes a window the active one, as a click on its caption does.
 activate() {
   local w h x y
-  IFS=x+ read -r w h x y <<<"$(probe rect "$1")"
+  IFS=x+ read -r w h x y <<<"$(window_rect "$1")"
   xdotool mousemove $((x + w / 2)) $((y + 8)) click 1 mousemove 10 10
 }
 
@@ -83,10 +99,10 @@ desktop_keys Escape
 wait_for 20 "the menu to close" menu_gone
 
 xdotool mousemove "$ICON_X" "$ICON_Y" click --repeat 2 --delay 40 1
-wait_for 20 "the settings dialog" eval "probe rect settings >/dev/null"
-activate settings
+wait_for 20 "the settings dialog" wine_window_shown 設定
+activate 設定
 sleep 0.5
-shoot windows-settings-dialog "$(window_area settings)"
+shoot windows-settings-dialog "$(window_area 設定)"
 wine_run taskkill /im vantrel.exe >/dev/null
 wait_for 30 "the program to end" program_ended
 
@@ -94,11 +110,11 @@ wait_for 30 "the program to end" program_ended
 run_in_desktop
 xdotool mousemove "$ICON_X" "$ICON_Y" click 3
 wait_for 20 "the menu" menu_shown
-IFS=x+ read -r w h x y <<<"$(probe rect menu)"
+IFS=x+ read -r w h x y <<<"$(window_rect menu)"
 xdotool mousemove $((x + w / 2)) $((y + h - 29)) click 1
-wait_for 20 "the About box" eval "probe rect about >/dev/null"
-activate about
+wait_for 20 "the About box" wine_window_shown バージョン情報
+activate バージョン情報
 sleep 0.5
-shoot windows-about-box "$(window_area about)"
+shoot windows-about-box "$(window_area バージョン情報)"
 wine_run taskkill /im vantrel.exe >/dev/null
 wait_for 30 "the program to end" program_ended

@@ -15,12 +15,8 @@ TEST_F(MessageTemplateTest, TitleAndMessageFromTheirTemplates) {
     const std::string a = "\xE3\x81\x82";  // "あ" in UTF-8
     std::string many, hundreds;
     for (int i = 0; i < 80; ++i) many += "{u}", hundreds += "100";
-    const struct {
-        std::string title, message;
-        const char* process;
-        int32_t usage;
-        std::string wantTitle, wantMessage;
-    } cases[] = {
+    const struct { std::string title, message; const char* process; int32_t usage;
+                   std::string wantTitle, wantMessage; } cases[] = {
         {"{u} {p}", "{u}/{u}/{u} [{p}]", nullptr, 5, "{u} {p}", "5/5/5 [{p}]"},  // titles as they are; {p} stays
         {"t", "[{p}]", "a{u}b", 7, "t", "[a7b]"},  // {p} first: a {u} in the name becomes the number
         {"t", "{u}", nullptr, 0, "t", "0"},

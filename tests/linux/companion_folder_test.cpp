@@ -18,13 +18,7 @@ using CompanionFolderTest = CoreTest;
 
 // XDG_CONFIG_HOME counts only when absolute; HOME likewise, else the account's home.
 TEST(CompanionFolder, FollowsTheConfigurationFolderOfTheUser) {
-    struct Case {
-        const char* configHome;
-        const char* home;
-        const char* accountHome;
-        const char* folder;
-    };
-    const Case cases[] = {
+    const struct { const char *configHome, *home, *accountHome, *folder; } cases[] = {
         {"/x/conf", "/home/u", "/home/a", "/x/conf/vantrel"},
         {"/x/conf//", "/home/u", "/home/a", "/x/conf/vantrel"},
         {nullptr, "/home/u", "/home/a", "/home/u/.config/vantrel"},
@@ -35,10 +29,9 @@ TEST(CompanionFolder, FollowsTheConfigurationFolderOfTheUser) {
         {nullptr, "/", "/home/a", "/.config/vantrel"},
         {nullptr, nullptr, "", ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(companion::user_folder(c.configHome, c.home, c.accountHome), c.folder)
             << (c.configHome ? c.configHome : "(unset)") << " " << (c.home ? c.home : "(unset)");
-    }
 }
 
 // One holder at a time, with nothing made in the folder; a read-only folder

@@ -1,8 +1,7 @@
 // The resources as the resource compiler stored them, read back from the
 // executable: the dialogs 192 and 193 compared with the templates from which
 // the Linux presentation builds the same dialogs (styles, geometry, ids,
-// classes, texts and font must agree, field for field), icon 105's sizes and
-// the version.
+// classes, texts and font must agree, field for field) and icon 105's sizes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,7 +13,6 @@
 #include "platform/platform.h"
 #include "resources/dialog_templates.h"
 #include "resources/resource_ids.h"
-#include "vantrel_version.h"
 
 namespace vantrel {
 namespace {
@@ -127,24 +125,6 @@ TEST(Win32ResourcesTest, IconSizes) {
         << dpi << " DPI";
     // The About box's icon control takes the picture at its real size.
     EXPECT_EQ(width(LoadImageA(self, MAKEINTRESOURCEA(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR)), 32);
-}
-
-TEST(Win32ResourcesTest, Version) {
-    char self[MAX_PATH];
-    ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(self, &ignored);
-    ASSERT_GT(size, 0u);
-    std::string info(size, '\0');
-    ASSERT_TRUE(GetFileVersionInfoA(self, 0, size, info.data()));
-    for (const auto& [key, expected] :
-         {std::pair{"ProductVersion", VANTREL_VERSION_TEXT}, std::pair{"ProductName", "Vantrel"}}) {
-        char* text = nullptr;
-        UINT length = 0;
-        const std::string path = std::string("\\StringFileInfo\\041104B0\\") + key;
-        ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length)) << key;
-        EXPECT_STREQ(text, expected);
-    }
 }
 
 }  // namespace

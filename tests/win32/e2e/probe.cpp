@@ -9,8 +9,6 @@
 //                                    range message box)
 //   vantrel_probe focus WINDOW       the id of the focused control of the
 //                                    window and its text selection
-//   vantrel_probe rect WINDOW        the place on screen (WxH+X+Y) of the
-//                                    window or of the open menu (menu)
 //   vantrel_probe taskbar-created    tells the program the shell has restarted
 //   vantrel_probe drop-icon          takes the program's icon out of the
 //                                    notification area, as a restarted shell
@@ -38,7 +36,6 @@ HWND named_window(const char* name) {
                         : std::strcmp(name, "about") == 0  ? "バージョン情報"
                         : std::strcmp(name, "range") == 0  ? "out of range"
                                                            : nullptr;
-    if (std::strcmp(name, "menu") == 0) return FindWindowA("#32768", nullptr);
     return title == nullptr ? nullptr : FindWindowA(nullptr, title);
 }
 
@@ -95,14 +92,6 @@ int print_focus(const char* name) {
     return 0;
 }
 
-int print_rect(const char* name) {
-    const HWND window = named_window(name);
-    RECT r{};
-    if (window == nullptr || !GetWindowRect(window, &r)) return 1;
-    std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,7 +106,6 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(what, "text") == 0 && argc == 4) return print_text(argv[2], std::atoi(argv[3]));
     if (std::strcmp(what, "focus") == 0 && argc == 3) return print_focus(argv[2]);
-    if (std::strcmp(what, "rect") == 0 && argc == 3) return print_rect(argv[2]);
     const HWND program = program_window();
     if (program == nullptr) return 1;
     if (std::strcmp(what, "running") == 0) return 0;

@@ -27,12 +27,13 @@ bool build_companion_path(CompanionFile file, char (&path)[kPathBufferSize]) {
     const std::string_view exePath(exe, length);
     const std::size_t sep =
         find_last_char(platform::system_code_page(), exePath, platform::directory_separator());
-    const std::string_view dir = sep == std::string_view::npos ? std::string_view() : exePath.substr(0, sep + 1);
+    // A path without a separator has no folder: the name alone.
+    const std::size_t dir = sep == std::string_view::npos ? 0 : sep + 1;
     const std::string_view name = file_name(file);
-    if (dir.size() + name.size() >= kPathBufferSize) return false;
-    std::memcpy(path, dir.data(), dir.size());
-    std::memcpy(path + dir.size(), name.data(), name.size());
-    path[dir.size() + name.size()] = '\0';
+    if (dir + name.size() >= kPathBufferSize) return false;
+    std::memcpy(path, exe, dir);
+    std::memcpy(path + dir, name.data(), name.size());
+    path[dir + name.size()] = '\0';
     return true;
 }
 

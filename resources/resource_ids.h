@@ -1,7 +1,10 @@
 // The numbers of the program's resources: the icon, the two dialog
-// templates and the ids of their controls. Shared by the code, the dialog
-// templates and each platform's presentation of them.
+// templates and the ids of their controls, and the commands of the tray
+// menu. Shared by the code, the dialog templates and each platform's
+// presentation of them (a second start sends the settings command).
 #pragma once
+
+#include <cstdint>
 
 namespace vantrel {
 
@@ -30,5 +33,13 @@ inline constexpr int IDC_CHOOSELOG = 1679;
 
 // About box.
 inline constexpr int IDC_ABOUTTEXT = 1061;
+
+// Commands of the tray menu.
+inline constexpr uint32_t CMD_EXIT = 40003;
+inline constexpr uint32_t CMD_SETTINGS = 40004;
+inline constexpr uint32_t CMD_ABOUT = 40005;
+inline constexpr uint32_t CMD_TOGGLE_TOTAL_WARNING = 40011;
+inline constexpr uint32_t CMD_TOGGLE_TOTAL_NOTICE = 40012;
+inline constexpr uint32_t CMD_TOGGLE_PROCESS_WARNING = 40013;
 
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/platform.h"
+#include "resources/resource_ids.h"  // the tray menu's commands
 
 namespace vantrel {
 
@@ -16,14 +17,6 @@ inline constexpr uint32_t kTrayIconId = 1;
 // One-shot timers of the main window.
 inline constexpr uintptr_t MonitorTimer = 1701;
 inline constexpr uintptr_t BalloonIconTimer = 1702;
-
-// Commands of the tray menu.
-inline constexpr uint32_t CMD_EXIT = 40003;
-inline constexpr uint32_t CMD_SETTINGS = 40004;
-inline constexpr uint32_t CMD_ABOUT = 40005;
-inline constexpr uint32_t CMD_TOGGLE_TOTAL_WARNING = 40011;
-inline constexpr uint32_t CMD_TOGGLE_TOTAL_NOTICE = 40012;
-inline constexpr uint32_t CMD_TOGGLE_PROCESS_WARNING = 40013;
 
 // The program's module instance and its hidden main window, process-wide.
 extern platform::InstanceHandle appInstance;

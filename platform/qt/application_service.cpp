@@ -9,7 +9,7 @@
 
 #include "platform/platform.h"
 #include "platform/qt/window_records.h"
-#include "shell/app_ids.h"
+#include "resources/resource_ids.h"
 
 namespace vantrel::qt {
 

@@ -83,9 +83,8 @@ void TrayPresentation::remove() {
 }
 
 // Changes to an icon that is not shown are lost, as the notification area
-// loses them.
-// An unchanged text is not sent again: Qt would send it to the notification
-// area at every cycle.
+// loses them; an unchanged text is not sent again, which Qt would do at
+// every cycle.
 void TrayPresentation::set_tooltip(std::string_view text) {
     if (!shown_) return;
     const QString tooltip = from_utf8(text);

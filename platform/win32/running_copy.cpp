@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "shell/app_ids.h"
+#include "platform/win32/handles.h"
+#include "resources/resource_ids.h"
 
 namespace vantrel::win32 {
 
@@ -10,7 +11,6 @@ namespace {
 
 // Named in the session's own namespace: each logged-on user runs a copy.
 constexpr char kMutexName[] = "Local\\org.vantrel.Vantrel";
-constexpr char kClassName[] = "Vantrel";
 
 // How long a start waits for the running copy to make its window, or to
 // finish ending, before it gives up.
@@ -33,7 +33,7 @@ bool hand_over_to_running_copy() {
     for (int i = 0; i < kTries; ++i) {
         const DWORD wait = WaitForSingleObject(mutex, kTryMs);
         if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) return false;
-        const HWND running = FindWindowA(kClassName, nullptr);
+        const HWND running = FindWindowA(kMainWindowClass, nullptr);
         if (running == nullptr) continue;
         DWORD process = 0;
         GetWindowThreadProcessId(running, &process);

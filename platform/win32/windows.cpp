@@ -10,7 +10,6 @@ namespace vantrel::win32 {
 
 namespace {
 
-constexpr char kClassName[] = "Vantrel";
 constexpr int kIconResource = 105;
 
 platform::WindowProc mainWindowProc = nullptr;
@@ -46,12 +45,12 @@ bool register_main_window_class(InstanceHandle instance, WindowProc proc) {
     wc.hIcon = LoadIconA(win32::hinstance(instance), MAKEINTRESOURCEA(win32::kIconResource));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE));  // never painted
-    wc.lpszClassName = win32::kClassName;
+    wc.lpszClassName = win32::kMainWindowClass;
     return RegisterClassExA(&wc) != 0;
 }
 
 WindowHandle create_main_window(InstanceHandle instance) {
-    const HWND handle = CreateWindowExA(0, win32::kClassName, "", WS_BORDER, 0, 0, 10, 10, nullptr, nullptr,
+    const HWND handle = CreateWindowExA(0, win32::kMainWindowClass, "", WS_BORDER, 0, 0, 10, 10, nullptr, nullptr,
                                         win32::hinstance(instance), nullptr);
     if (handle != nullptr) UpdateWindow(handle);
     return win32::window(handle);

@@ -204,6 +204,12 @@ inline constexpr uint32_t kMsgUser = 0x0400;
 // whose notification areas take the icon back by themselves never sends it.
 inline constexpr uint32_t kMsgNotificationAreaCreated = 0x8000 + 1;
 
+// Asks the main window whether a second start may hand over to it: 1 when
+// it takes commands, 0 once its exit is under way (the new start then waits
+// for it to end and runs in its place). Only answers; the platform sends the
+// command of the hand-over itself, on the same thread, right after a 1.
+inline constexpr uint32_t kMsgHandOver = 0x8000 + 2;
+
 using WindowProc = intptr_t (*)(WindowHandle window, uint32_t message, uintptr_t wparam,
                                 intptr_t lparam);
 

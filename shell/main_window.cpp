@@ -78,6 +78,8 @@ intptr_t main_window_proc(platform::WindowHandle window, uint32_t message, uintp
             // default handling, so the icon stayed away until a restart.
             restore_icon();
             return 0;
+        case platform::kMsgHandOver:
+            return cycleState.exitPending == 1 ? 0 : 1;
         case WM_TRAYNOTIFY:
             handle_tray_notify(wparam, lparam);
             return 0;

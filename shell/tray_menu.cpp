@@ -60,6 +60,11 @@ void handle_tray_notify(uintptr_t /*wparam*/, intptr_t lparam) {
 }
 
 intptr_t handle_command(uintptr_t wparam, intptr_t /*lparam*/) {
+    // Once Exit is under way nothing else starts: a dialog opened now would
+    // be closed with the window moments later, and a repeated Exit would put
+    // the close off by re-arming its tick. Departs from the documented
+    // handling, which carries out every command at any time.
+    if (cycleState.exitPending == 1) return 0;
     switch (static_cast<uint32_t>(wparam & 0xFFFF)) {
         case CMD_EXIT:
             begin_exit();

@@ -18,6 +18,9 @@ protected:
         ASSERT_EQ(run_application(nullptr), 0);
     }
     static fake::Ui& ui() { return fake::ui(); }
+    static intptr_t hand_over() {
+        return platform::send_message(fake::main_window_handle(), platform::kMsgHandOver, 0, 0);
+    }
 };
 
 TEST_F(ShellTest, StartLoadsSettingsShowsTheIconAndTicksAfter100ms) {
@@ -69,11 +72,22 @@ TEST_F(ShellTest, ExitEndsAtTheFirstTickWithoutACycle) {
         ui().runWorkersInline = !cycleRunning;
         start();
         fake::fire_timer(MonitorTimer);
+        EXPECT_EQ(hand_over(), 1);
         send(platform::kMsgCommand, CMD_EXIT);
         EXPECT_EQ(icon_requests().back().request, platform::kIconDelete);  // at once
         EXPECT_EQ(ui().armedTimers[MonitorTimer], 600u);
         fake::fire_timer(MonitorTimer);
         EXPECT_EQ(ui().windowAlive, cycleRunning);
+        // Once Exit is under way a second start is refused, and no command
+        // is carried out: no dialog opens and a repeated Exit does not put
+        // the close off.
+        EXPECT_EQ(hand_over(), 0);
+        const uint32_t pendingTick = ui().armedTimers[MonitorTimer];
+        for (uintptr_t command : {CMD_SETTINGS, CMD_ABOUT, CMD_TOGGLE_TOTAL_WARNING, CMD_EXIT})
+            send(platform::kMsgCommand, command);
+        EXPECT_TRUE(ui().dialogsOpened.empty());
+        EXPECT_EQ(settings.allenable.get(), 1);
+        EXPECT_EQ(ui().armedTimers[MonitorTimer], pendingTick);
         fake::run_pending_worker();
         fake::fire_timer(MonitorTimer);
         EXPECT_FALSE(ui().windowAlive);

@@ -3,6 +3,9 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDeadlineTimer>
+#include <QThread>
 #include <QVariantMap>
 
 #include <cstdint>
@@ -21,9 +24,38 @@ const QString kInterface = QStringLiteral("org.freedesktop.Application");
 // The object path that the desktop id names: dots become slashes.
 QString object_path() { return QLatin1Char('/') + QString(kName).replace(QLatin1Char('.'), QLatin1Char('/')); }
 
-// How long a second start waits for the running copy's answer.
+const QString kExiting = QStringLiteral("org.vantrel.Vantrel.Error.Exiting");
+
+// How long a second start waits for the running copy's answer, and for a
+// copy whose exit is under way to end (it saves its settings first).
 constexpr int kAnswerMs = 10000;
+constexpr int kEndingMs = 5000;
 constexpr int kTries = 3;
+
+// The platform data of a call, as GLib's launchers fill it.
+QVariantMap platform_data(const LaunchToken& token) {
+    QVariantMap data;
+    if (!token.activationToken.isEmpty()) data.insert(QStringLiteral("activation-token"), token.activationToken);
+    if (!token.startupId.isEmpty()) data.insert(QStringLiteral("desktop-startup-id"), token.startupId);
+    return data;
+}
+
+LaunchToken launch_token(const QVariant& platformData) {
+    const QVariantMap data = qdbus_cast<QVariantMap>(platformData);
+    return {data.value(QStringLiteral("activation-token")).toString(),
+            data.value(QStringLiteral("desktop-startup-id")).toString()};
+}
+
+// Waits until nobody owns the name; false when it is still owned at the end.
+bool name_released(const QDBusConnection& bus, int ms) {
+    const QDeadlineTimer deadline(ms);
+    for (;;) {
+        const auto owned = bus.interface()->isServiceRegistered(kName);
+        if (!owned.isValid() || !owned.value()) return true;
+        if (deadline.hasExpired()) return false;
+        QThread::msleep(50);
+    }
+}
 
 // The command of an action, or 0 for a name that is none.
 uint32_t action_command(const QString& action) {
@@ -39,7 +71,7 @@ ApplicationService::~ApplicationService() {
     if (serving_) QDBusConnection::sessionBus().unregisterObject(object_path());
 }
 
-SessionStart ApplicationService::claim() {
+SessionStart ApplicationService::claim(const LaunchToken& launch) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected() || bus.interface() == nullptr) return SessionStart::NoBus;
     // Served before the name is taken, so that no caller finds the name
@@ -51,9 +83,14 @@ SessionStart ApplicationService::claim() {
         if (!owned.isValid()) return SessionStart::NoBus;
         if (owned.value() == QDBusConnectionInterface::ServiceRegistered) return SessionStart::First;
         QDBusMessage activate = QDBusMessage::createMethodCall(kName, object_path(), kInterface, QStringLiteral("Activate"));
-        activate << QVariantMap();
-        if (bus.call(activate, QDBus::Block, kAnswerMs).type() == QDBusMessage::ReplyMessage)
-            return SessionStart::HandedOver;
+        activate << platform_data(launch);
+        const QDBusMessage answer = bus.call(activate, QDBus::Block, kAnswerMs);
+        if (answer.type() == QDBusMessage::ReplyMessage) return SessionStart::HandedOver;
+        // A copy that is ending gives the session to this start.
+        if (answer.errorName() == kExiting) {
+            if (!name_released(bus, kEndingMs)) break;
+            continue;
+        }
         // Unanswered: try for the name again if its owner has ended since.
         const auto stillOwned = bus.interface()->isServiceRegistered(kName);
         if (!stillOwned.isValid() || stillOwned.value()) break;
@@ -88,9 +125,20 @@ bool ApplicationService::handleMessage(const QDBusMessage& message, const QDBusC
     } else {
         return false;
     }
+    // A copy whose exit is under way would drop the command: the caller
+    // learns so and can start anew.
+    if (command != CMD_EXIT && platform::send_message(main_window(), platform::kMsgHandOver, 0, 0) == 0) {
+        connection.send(message.createErrorReply(kExiting, QStringLiteral("Vantrel is ending")));
+        return true;
+    }
     connection.send(message.createReply());
+    const LaunchToken token = launch_token(message.arguments().constLast());
     QMetaObject::invokeMethod(
-        this, [command] { platform::send_message(main_window(), platform::kMsgCommand, command, 0); },
+        this,
+        [command, token] {
+            expect_activation(token);
+            platform::send_message(main_window(), platform::kMsgCommand, command, 0);
+        },
         Qt::QueuedConnection);
     return true;
 }

@@ -13,9 +13,16 @@
 // Each call is answered at once; the command then reaches the main window
 // through its message handler on the user-interface thread, as the menu's
 // commands do (the dialogs are modal, and a caller must not wait for them).
+// The dialog comes to the front with the activation token or startup id of
+// the call's platform data (platform/qt/window_activation.h). Once the
+// program's exit is under way, it refuses the calls that would open a dialog
+// with the error org.vantrel.Vantrel.Error.Exiting: a second start that
+// meets it waits for the copy to end and then runs in its place.
 #pragma once
 
 #include <QDBusVirtualObject>
+
+#include "platform/qt/window_activation.h"
 
 namespace vantrel::qt {
 
@@ -31,9 +38,10 @@ public:
 
     // Serves the interface and takes the name (the atomic step: of two
     // starts at once exactly one gets it). When another copy owns it, asks
-    // that copy to Activate; a copy that ended meanwhile leaves the name
+    // that copy to Activate, passing on the token this start was launched
+    // with; a copy that ended meanwhile, or that is ending, leaves the name
     // free for another try. Call before the settings are read.
-    SessionStart claim();
+    SessionStart claim(const LaunchToken& launch);
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;

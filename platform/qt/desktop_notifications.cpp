@@ -14,10 +14,11 @@ namespace vantrel::qt {
 
 namespace {
 
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+
 QDBusMessage service_call(const char* method) {
-    return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.Notifications"),
-                                          QStringLiteral("/org/freedesktop/Notifications"),
-                                          QStringLiteral("org.freedesktop.Notifications"), QString::fromLatin1(method));
+    return QDBusMessage::createMethodCall(kService, kPath, kService, QString::fromLatin1(method));
 }
 
 // Sends the call; done receives the reply (an error, or an invalid message
@@ -52,6 +53,28 @@ QString icon_name(uint32_t kind) {
 }
 
 }  // namespace
+
+void ClosedBubbles::closed(uint id, uint /*reason*/) {
+    if (id == *shownId_) *shownId_ = 0;
+}
+
+// The signal comes from whichever program serves the name: a service that
+// starts later, or anew, is heard as well. A new owner knows nothing of the
+// bubbles of the one before.
+DesktopNotifications::DesktopNotifications() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return;
+    bus.connect(kService, kPath, kService, QStringLiteral("NotificationClosed"), &closed_, SLOT(closed(uint, uint)));
+    service_.emplace(kService, bus, QDBusServiceWatcher::WatchForOwnerChange);
+    QObject::connect(&*service_, &QDBusServiceWatcher::serviceOwnerChanged, &calls_, [this] { shownId_ = 0; });
+}
+
+DesktopNotifications::~DesktopNotifications() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected())
+        bus.disconnect(kService, kPath, kService, QStringLiteral("NotificationClosed"), &closed_,
+                       SLOT(closed(uint, uint)));
+}
 
 void DesktopNotifications::show(const QString& title, const QString& text, uint32_t kind) {
     waiting_ = Balloon{title, text, kind};

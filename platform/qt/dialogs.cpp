@@ -18,6 +18,7 @@
 
 #include "platform/qt/template_dialog.h"
 #include "platform/qt/utf8_text.h"
+#include "platform/qt/window_activation.h"
 #include "platform/qt/widgets_available.h"
 #include "platform/qt/window_records.h"
 #include "resources/dialog_templates.h"
@@ -78,7 +79,7 @@ intptr_t dialog_box(InstanceHandle /*instance*/, int template_id, WindowHandle o
     if (record.state == qt::WindowRecord::State::Alive && !record.ended) {
         QEventLoop loop;
         window.centre_on_screen();
-        window.show();
+        qt::bring_to_front(&window);
         record.loop = &loop;
         loop.exec();
         record.loop = nullptr;

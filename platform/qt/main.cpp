@@ -1,6 +1,7 @@
 // The Linux program: Qt's application object, one copy per session and per
 // settings file, the presentation of the tray icon, and the portable shell.
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +14,10 @@
 #include "platform/qt/close_signals.h"
 #include "platform/qt/presentation.h"
 #include "platform/qt/terminal_presentation.h"
+#include "platform/qt/window_records.h"
 #include "platform/qt/tray_presentation.h"
+#include "platform/qt/window_activation.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -36,6 +40,9 @@ bool on_screen() {
 
 int main(int argc, char* argv[]) {
     const int signalFd = vantrel::qt::CloseSignals::block();
+    // A launcher that starts the program directly says so with a token (an
+    // autostart entry and a terminal give none).
+    const vantrel::qt::LaunchToken launch = vantrel::qt::take_launch_token();
 
     std::unique_ptr<QCoreApplication> app;
     if (has_display()) {
@@ -58,7 +65,7 @@ int main(int argc, char* argv[]) {
     // session (no bus, or another session of the same user) the lock on the
     // settings' folder keeps a second copy off the file.
     vantrel::qt::ApplicationService service;
-    if (service.claim() == vantrel::qt::SessionStart::HandedOver) {
+    if (service.claim(launch) == vantrel::qt::SessionStart::HandedOver) {
         std::fputs("vantrel: already running in this session\n", stderr);
         return 0;
     }
@@ -76,6 +83,17 @@ int main(int argc, char* argv[]) {
 
     vantrel::qt::use_presentation(presentation.get());
     vantrel::qt::CloseSignals closeSignals(signalFd);
+    // Started from a launcher, the program shows its settings dialog, as a
+    // launcher does that starts it over the bus (its first call is Activate)
+    // and as a launch does while it runs: a launch always shows something,
+    // also where no notification area shows the icon. Once the loop runs.
+    if (!launch.empty()) {
+        QTimer::singleShot(0, app.get(), [&launch] {
+            vantrel::qt::expect_activation(launch);
+            vantrel::platform::send_message(vantrel::qt::main_window(), vantrel::platform::kMsgCommand,
+                                            vantrel::CMD_SETTINGS, 0);
+        });
+    }
     // The instance handle only names the program; nothing is loaded by it.
     static char instanceTag;
     const int code = vantrel::run_application(reinterpret_cast<vantrel::platform::InstanceHandle>(&instanceTag));

@@ -1,7 +1,5 @@
 #include "platform/qt/terminal_presentation.h"
 
-#include <string>
-
 namespace vantrel::qt {
 
 TerminalPresentation::TerminalPresentation(std::FILE* out) : out_(out) {}
@@ -10,7 +8,11 @@ void TerminalPresentation::add(const IconTarget&, platform::IconHandle, std::str
 
 void TerminalPresentation::remove() {}
 
-void TerminalPresentation::set_tooltip(std::string_view text) { write_line({"tooltip", text}); }
+void TerminalPresentation::set_tooltip(std::string_view text) {
+    if (text == tooltip_) return;
+    tooltip_ = text;
+    write_line({"tooltip", text});
+}
 
 void TerminalPresentation::show_balloon(std::string_view title, std::string_view text, uint32_t kind) {
     write_line({kind == platform::kBalloonWarning ? "warning" : "notice", title, text});

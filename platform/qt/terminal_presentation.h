@@ -1,6 +1,7 @@
 // The terminal stands in for the icon where there is no display or no
-// notification area: every tooltip change and every balloon is written as one
-// line, fields separated by tabs:
+// notification area: each change of the tooltip (a cycle that finds the
+// total as it was writes nothing) and every balloon is written as one line,
+// fields separated by tabs:
 //
 //   tooltip <TAB> text
 //   warning <TAB> title <TAB> text
@@ -13,6 +14,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 
 #include "platform/qt/presentation.h"
 
@@ -32,6 +34,7 @@ private:
     void write_line(std::initializer_list<std::string_view> fields);
 
     std::FILE* out_;
+    std::string tooltip_;  // the last one written
 };
 
 }  // namespace vantrel::qt

@@ -9,20 +9,24 @@
 
 namespace vantrel::qt {
 
-TrayClicks::TrayClicks(std::function<void(uint32_t)> notify, bool doubleClicks)
-    : notify_(std::move(notify)), doubleClicks_(doubleClicks) {
+TrayClicks::TrayClicks(std::function<void(uint32_t)> notify, std::function<bool()> hostDrawsIcon)
+    : notify_(std::move(notify)), hostDrawsIcon_(std::move(hostDrawsIcon)) {
     heldClick_.setSingleShot(true);
-    QObject::connect(&heldClick_, &QTimer::timeout, &heldClick_, [this] {
-        notify_(doubleClicks_ ? platform::kMsgLButtonUp : platform::kMsgLButtonDblClk);
-    });
+    QObject::connect(&heldClick_, &QTimer::timeout, &heldClick_, [this] { notify_(heldMessage_); });
 }
 
 void TrayClicks::activated(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
         case QSystemTrayIcon::Trigger:
-            // Without double-clicks, once the host's call is answered: the
-            // settings dialog runs a loop of its own.
-            heldClick_.start(doubleClicks_ ? QGuiApplication::styleHints()->mouseDoubleClickInterval() : 0);
+            if (hostDrawsIcon_()) {
+                // Once the host's call is answered: the settings dialog runs
+                // a loop of its own.
+                heldMessage_ = platform::kMsgLButtonDblClk;
+                heldClick_.start(0);
+            } else {
+                heldMessage_ = platform::kMsgLButtonUp;
+                heldClick_.start(QGuiApplication::styleHints()->mouseDoubleClickInterval());
+            }
             break;
         case QSystemTrayIcon::DoubleClick:
             heldClick_.stop();

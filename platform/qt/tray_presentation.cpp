@@ -29,8 +29,7 @@ QSystemTrayIcon::MessageIcon balloon_icon(uint32_t kind) {
 }  // namespace
 
 TrayPresentation::TrayPresentation()
-    : clicks_([this](uint32_t mouse) { notify(mouse); },
-              !QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    : clicks_([this](uint32_t mouse) { notify(mouse); }, [this] { return !icon_ || icon_->geometry().isEmpty(); }) {
     QObject::connect(&contextMenu_, &QMenu::aboutToShow, &contextMenu_, [this] { fill_context_menu(); });
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         make_icon();

@@ -13,11 +13,13 @@
 // The icon's picture is icon 105 with its meter showing the machine's total
 // (platform/qt/meter_icon.h), drawn anew only when what it shows changes.
 //
-// A right click opens the icon's context menu, filled by the shell as its
-// menu is (platform/qt/menus.h). A left click and a double-click are the
-// shell's (platform/qt/tray_clicks.h). It is filled as soon as the icon is added,
-// since a notification area may look at it before it is first opened, and
-// again each time it opens, so its check marks follow the switches.
+// The icon's context menu holds the shell's menu (platform/qt/menus.h): Qt
+// opens it on a right click in an XEmbed notification area, and a
+// StatusNotifierItem host draws it from the copy that Qt exports. It is
+// filled as soon as the icon is added, since a host may look at it before it
+// is first opened, and again each time it opens, so its check marks follow
+// the switches. The clicks are the shell's (platform/qt/tray_clicks.h); an
+// icon that Qt has no place on the screen for is drawn by such a host.
 //
 // Balloons are shown by Qt beside an icon docked in an XEmbed notification
 // area, and as desktop notifications otherwise: a StatusNotifierItem host

@@ -8,6 +8,7 @@
 #include "platform/qt/icon_resources.h"
 #include "platform/qt/template_dialog.h"
 #include "platform/qt/ui_requests.h"
+#include "platform/qt/window_activation.h"
 #include "platform/qt/widgets_available.h"
 #include "platform/qt/window_records.h"
 
@@ -54,9 +55,7 @@ intptr_t default_window_proc(WindowHandle window, uint32_t message, uintptr_t /*
 void set_foreground_window(WindowHandle window) {
     const qt::WindowRecord* record = qt::live_window(window);
     if (record == nullptr || record->dialog == nullptr) return;
-    record->dialog->show();
-    record->dialog->raise();
-    record->dialog->activateWindow();
+    qt::bring_to_front(record->dialog);
 }
 
 }  // namespace vantrel::platform

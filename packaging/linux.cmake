@@ -14,7 +14,6 @@ set(vantrel_id ${VANTREL_DESKTOP_ID})
 set(vantrel_data ${CMAKE_CURRENT_LIST_DIR}/linux)
 
 install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${vantrel_data}/${vantrel_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${vantrel_data}/${vantrel_id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size IN ITEMS 16 22 24 32 48 64 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel-${size}.png
@@ -23,28 +22,16 @@ endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${vantrel_id}.svg)
 
-# The D-Bus service names the executable by its full path, which is known
-# only when installing.
+# The desktop entry, the D-Bus service and the autostart entry, written
+# once the prefix is known (packaging/linux/install_entries.cmake).
 install(CODE "
   set(vantrel_id ${vantrel_id})
-  set(vantrel_exec \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/vantrel\")
-  configure_file(\"${vantrel_data}/${vantrel_id}.service.in\" \"${CMAKE_BINARY_DIR}/packaging/${vantrel_id}.service\" @ONLY)
-  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/dbus-1/services\" TYPE FILE
-       FILES \"${CMAKE_BINARY_DIR}/packaging/${vantrel_id}.service\")
-")
-
-# The autostart entry is the desktop entry itself. It goes to etc/xdg/autostart
-# under the prefix, except for a program in /usr, whose configuration lives
-# in /etc (as GNUInstallDirs places it): desktops read /etc/xdg, never
-# /usr/etc/xdg. The prefix is known only when installing (cmake --install
-# --prefix, or /usr with a staging DESTDIR when CPack builds the package).
-install(CODE "
-  if(CMAKE_INSTALL_PREFIX STREQUAL \"/usr\")
-    set(vantrel_autostart /etc/xdg/autostart)
-  else()
-    set(vantrel_autostart \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_SYSCONFDIR}/xdg/autostart\")
-  endif()
-  file(INSTALL DESTINATION \"\${vantrel_autostart}\" TYPE FILE FILES \"${vantrel_data}/${vantrel_id}.desktop\")
+  set(vantrel_data ${vantrel_data})
+  set(vantrel_staged ${CMAKE_BINARY_DIR}/packaging)
+  set(vantrel_bindir ${CMAKE_INSTALL_BINDIR})
+  set(vantrel_datadir ${CMAKE_INSTALL_DATADIR})
+  set(vantrel_sysconfdir ${CMAKE_INSTALL_SYSCONFDIR})
+  include(${vantrel_data}/install_entries.cmake)
 ")
 
 # The Debian package: vantrel_<version>_amd64.deb, installed under /usr.

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/qt/template_dialog.h"
+#include "platform/qt/title_bar.h"
 #include "platform/qt/utf8_text.h"
 #include "platform/qt/window_activation.h"
 #include "platform/qt/widgets_available.h"
@@ -79,6 +80,8 @@ intptr_t dialog_box(InstanceHandle /*instance*/, int template_id, WindowHandle o
     if (record.state == qt::WindowRecord::State::Alive && !record.ended) {
         QEventLoop loop;
         window.centre_on_screen();
+        window.show();
+        qt::use_own_title_bar(&window);
         qt::bring_to_front(&window);
         record.loop = &loop;
         loop.exec();

@@ -5,6 +5,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -100,6 +101,36 @@ void activate_on_x11(QWidget* widget, xcb_timestamp_t time) {
     xcb_flush(c);
 }
 
+// Tells the launcher that the launch it announced is complete, so that it
+// stops showing it as under way: the message "remove: ID=..." in pieces of
+// 20 bytes, the first of the type _NET_STARTUP_INFO_BEGIN.
+void complete_startup(QWidget* widget, const QString& startupId) {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 == nullptr || startupId.isEmpty()) return;
+    xcb_connection_t* c = x11->connection();
+    QByteArray text = "remove: ID=\"";
+    for (const char byte : startupId.toUtf8()) {
+        if (byte == '"' || byte == '\\') text += '\\';
+        text += byte;
+    }
+    text += '"';
+    text += '\0';
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 8;
+    message.window = static_cast<xcb_window_t>(widget->winId());
+    message.type = atom(c, "_NET_STARTUP_INFO_BEGIN");
+    const xcb_atom_t more = atom(c, "_NET_STARTUP_INFO");
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    for (qsizetype at = 0; at < text.size(); at += 20) {
+        std::memset(message.data.data8, 0, sizeof message.data.data8);
+        std::memcpy(message.data.data8, text.constData() + at, static_cast<std::size_t>(std::min<qsizetype>(20, text.size() - at)));
+        xcb_send_event(c, 0, root, XCB_EVENT_MASK_PROPERTY_CHANGE, reinterpret_cast<const char*>(&message));
+        message.type = more;
+    }
+    xcb_flush(c);
+}
+
 }  // namespace
 
 LaunchToken take_launch_token() {
@@ -125,6 +156,7 @@ void bring_to_front(QWidget* window) {
     std::optional<xcb_timestamp_t> time = startup_time(token.startupId);
     if (!time) time = server_time();
     if (time) activate_on_x11(window, *time);
+    complete_startup(window, token.startupId);
 }
 
 }  // namespace vantrel::qt

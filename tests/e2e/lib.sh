@@ -42,8 +42,15 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 trap 'exit 130' INT TERM
 
+# With E2E_PAUSE set, a failing test leaves its desktop running for 15
+# minutes, its environment in $E2E_DIR.env, for a look at what went wrong.
 fail() {
   echo "FAIL: $*" >&2
+  if [ -n "${E2E_PAUSE:-}" ]; then
+    env >"$E2E_DIR.env"
+    echo "paused; the environment is in $E2E_DIR.env" >&2
+    sleep 900
+  fi
   exit 1
 }
 
@@ -65,10 +72,11 @@ start_desktop() {
   start_trayer
 }
 
-# Starts Xvfb on a free display; exports DISPLAY.
+# start_xvfb [WxHxDEPTH]: starts Xvfb on a free display with one screen
+# (1024x768x24); exports DISPLAY.
 start_xvfb() {
   local fdfile="$E2E_DIR/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp 3>"$fdfile" 2>/dev/null &
   E2E_PIDS+=($!)
   wait_for 20 "Xvfb to start" test -s "$fdfile"
   export DISPLAY=":$(head -n1 "$fdfile")"
@@ -202,6 +210,42 @@ sni_item_property() {
     string:org.kde.StatusNotifierItem "string:$1"
 }
 
+# A method of the first registered item.
+sni_item_call() {
+  local item
+  item=$(sni_items | head -n1)
+  bus_call "${item%%/*}" "/${item#*/}" "$@"
+}
+
+# The bus name of the first registered item, and the object path of the menu
+# that it exports.
+sni_item_service() { sni_items | head -n1 | cut -d/ -f1; }
+sni_menu_path() { sni_item_property Menu | sed -n 's/.*object path "\(.*\)"/\1/p'; }
+
+# The items of the menu that the item exports, which the panel draws: each
+# label, "-" for a separator, "+" after a checked one, joined by "|".
+exported_menu() {
+  bus_call "$(sni_item_service)" "$(sni_menu_path)" com.canonical.dbusmenu.GetLayout int32:0 int32:-1 array:string: |
+    awk '/string "label"/ { getline; sub(/^[^"]*"/, ""); sub(/"$/, ""); items[++n] = $0 }
+         /string "type"/ { getline; if ($0 ~ /"separator"/) items[++n] = "-" }
+         /string "toggle-state"/ { getline; if ($0 ~ /int32 1$/) items[n] = items[n] "+" }
+         END { for (i = 1; i <= n; i++) printf "%s%s", (i > 1 ? "|" : ""), items[i] }'
+}
+
+# The id of the item labelled $1 in the menu that the item exports.
+menu_item_id() {
+  gdbus call --session -d "$(sni_item_service)" -o "$(sni_menu_path)" -m com.canonical.dbusmenu.GetLayout -- 0 -1 '[]' |
+    grep -o "([0-9]*, {[^}]*'label': <'$1'>" | grep -o '^([0-9]*' | tr -d '('
+}
+
+# Chooses the item labelled $1 as the host does when the user clicks it.
+choose_exported() {
+  local id
+  id=$(menu_item_id "$1")
+  [ -n "$id" ] || fail "the exported menu has no item $1"
+  gdbus call --session -d "$(sni_item_service)" -o "$(sni_menu_path)" -m com.canonical.dbusmenu.Event -- "$id" clicked '<0>' 0 >/dev/null
+}
+
 # start_dunst [SETTINGS]: starts dunst as the desktop's notification service
 # with the settings file given, or the tests' own: every notification
 # shown, none merged with an equal one, and a rule that marks a Vantrel
@@ -267,7 +311,8 @@ has_window_of_type() {
 # as the unprivileged user nobody (sway refuses root) and ends with its exit
 # code; otherwise returns. The script, this file and FILES are copied where
 # nobody can read them; the copy of the script gets the copies of FILES as
-# its arguments, and E2E_LIB names this file's copy. When E2E_RESULTS names
+# its arguments (a folder is passed as it is: the test's folder is open to
+# nobody), and E2E_LIB names this file's copy. When E2E_RESULTS names
 # a folder, the copy gets a folder of its own in E2E_RESULTS, whose files
 # then go to the folder named.
 rerun_unprivileged() {
@@ -276,6 +321,10 @@ rerun_unprivileged() {
   mkdir -p "$stage/home" "$stage/results"
   cp "$E2E_LIB" "$0" "$stage/"
   for file in "$@"; do
+    if [ -d "$file" ]; then
+      args+=("$file")
+      continue
+    fi
     cp "$file" "$stage/"
     args+=("$stage/$(basename "$file")")
   done
@@ -327,13 +376,14 @@ install_program() {
   cp "$VANTREL_BIN" "$E2E_DIR/vantrel"
 }
 
-# Starts the copy; its output goes to files in the folder. It has the
-# test's own session bus if the test started one, else none.
+# start_program [PROGRAM]: starts the copy (or PROGRAM); its output goes to
+# files in the folder. It has the test's own session bus if the test
+# started one, else none.
 start_program() {
   local bus=(-u DBUS_SESSION_BUS_ADDRESS)
   [ ! -s "$E2E_DIR/bus/address" ] || bus=("DBUS_SESSION_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS")
   env "${bus[@]}" XDG_RUNTIME_DIR="$E2E_DIR" \
-    "$E2E_DIR/vantrel" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
+    "${1:-$E2E_DIR/vantrel}" >"$E2E_DIR/stdout" 2>"$E2E_DIR/stderr" &
   VANTREL_PID=$!
   E2E_PIDS+=("$VANTREL_PID")
 }
@@ -439,3 +489,172 @@ focus_dialog() {
   [ -n "$w" ] || fail "no window titled $1"
   xdotool windowfocus --sync "$w"
 }
+
+# skip REASON: ends the test as skipped (CTest's SKIP_RETURN_CODE), saying
+# why in one line.
+skip() {
+  echo "SKIP: $*"
+  exit 77
+}
+
+# need COMMAND...: skips the test unless each command is installed.
+need() {
+  local command
+  for command in "$@"; do
+    command -v "$command" >/dev/null || skip "$command is not installed"
+  done
+}
+
+# The pixels of the X screen's area W x H at X, Y, one "R G B" a line, left
+# to right and top to bottom.
+screen_pixels() {
+  import -window root -crop "$3x$4+$1+$2" +repage -depth 8 ppm:- 2>/dev/null |
+    tail -c $(($3 * $4 * 3)) | od -An -v -tu1 | tr -s ' ' '\n' | grep . | paste -d' ' - - -
+}
+
+# meter_spot X Y W H: the middle of the pixels in the meter's colours (red,
+# green or yellow, lit or not, as a desktop may scale them) in that area of
+# the X screen, printed as "X Y"; fails when there are none.
+meter_spot() {
+  screen_pixels "$@" | awk -v x0="$1" -v y0="$2" -v w="$3" '
+    $3 < 48 && (($1 > 90 && $2 < 48) || ($2 > 90 && $1 < 48) || ($1 > 90 && $2 > 90)) {
+      i = NR - 1; sx += i % w; sy += int(i / w); n++ }
+    END { if (n == 0) exit 1; print x0 + int(sx / n), y0 + int(sy / n) }'
+}
+
+# start_plasma: KDE Plasma 5 on X11 on an X server of its own: kded5 (with
+# the StatusNotifierWatcher), kwin_x11 and plasmashell, whose default layout
+# puts a panel with the system tray along the bottom; plasmashell also
+# serves the notifications. They run on a session bus of the test's own
+# whose only services are Plasma's own, so that no other notification
+# service starts on demand; the bus starts them with the session's
+# environment, without which Plasma's helpers give up. Waits until the tray
+# is a StatusNotifierItem host. PIDs in E2E_KDED_PID and E2E_PLASMA_PID.
+start_plasma() {
+  need kded5 kwin_x11 plasmashell import
+  start_xvfb
+  export XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 QT_QPA_PLATFORM=xcb \
+    QT_QUICK_BACKEND=software LIBGL_ALWAYS_SOFTWARE=1 XDG_RUNTIME_DIR=$E2E_DIR
+  mkdir -p "$E2E_DIR/kde-services"
+  ln -s /usr/share/dbus-1/services/org.kde.* "$E2E_DIR/kde-services/"
+  start_session_bus "$E2E_DIR/kde-services"
+  start_kded
+  KWIN_COMPOSE=N kwin_x11 --replace >"$E2E_DIR/kwin.log" 2>&1 &
+  E2E_PIDS+=($!)
+  start_plasmashell
+}
+
+start_kded() {
+  kded5 >"$E2E_DIR/kded.log" 2>&1 &
+  E2E_KDED_PID=$!
+  E2E_PIDS+=($!)
+  wait_for 30 "kded5's StatusNotifierWatcher" bus_has_name org.kde.StatusNotifierWatcher
+}
+
+start_plasmashell() {
+  plasmashell --no-respawn >"$E2E_DIR/plasmashell.log" 2>&1 &
+  E2E_PLASMA_PID=$!
+  E2E_PIDS+=($!)
+  local deadline=$((SECONDS + 120))
+  until sni_host_registered && bus_has_name org.freedesktop.Notifications; do
+    [ "$SECONDS" -lt "$deadline" ] || skip "Plasma's system tray did not come up within 120 s"
+    sleep 0.2
+  done
+}
+
+# A visible window of plasmashell of the type given (POPUP_MENU for the menu
+# it draws for an item, NOTIFICATION for a bubble, TOOLTIP).
+plasma_shows() { has_window_of_type plasmashell "$1"; }
+
+# The name of the active window.
+active_window_name() { xdotool getactivewindow getwindowname 2>/dev/null; }
+active_is() { [ "$(active_window_name)" = "$1" ]; }
+
+# start_gnome [appindicator]: GNOME Shell on Wayland, nested in an X server
+# of its own (Xvfb, 1280 x 800), with the AppIndicator extension (a
+# StatusNotifierItem watcher and host in the top bar) when asked for, and an
+# extension of the test's own that lets it ask the shell with shell_eval.
+# The shell runs on a session bus of the test's own whose services are
+# dconf's, GNOME Shell's own and those in E2E_SERVICES (a folder), and on a
+# system bus of its own (the shell assumes logind, which this machine does
+# not run, and wants some system bus). Applications of XDG_DATA_DIRS are
+# the launcher's. Exports WAYLAND_DISPLAY; the shell's PID in
+# E2E_SHELL_PID.
+start_gnome() {
+  need gnome-shell gjs import
+  local extensions="'vantrel-test@vantrel.example.org'" service
+  [ "${1:-}" != appindicator ] || extensions+=", 'ubuntu-appindicators@ubuntu.com'"
+  if [ -z "${DBUS_SYSTEM_BUS_ADDRESS:-}" ]; then
+    start_xvfb 1280x800x24
+    export XDG_RUNTIME_DIR=$E2E_DIR XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland LIBGL_ALWAYS_SOFTWARE=1 \
+      MUTTER_DEBUG_DUMMY_MODE_SPECS=1280x800
+    mkdir -p "$E2E_DIR/system-bus" "$E2E_DIR/gnome-services"
+    for service in ca.desrt.dconf org.gnome.Shell.Notifications org.gnome.Shell.Extensions; do
+      ln -s "/usr/share/dbus-1/services/$service.service" "$E2E_DIR/gnome-services/"
+    done
+    [ -z "${E2E_SERVICES:-}" ] || ln -s "$E2E_SERVICES"/* "$E2E_DIR/gnome-services/"
+    start_session_bus "$E2E_DIR/gnome-services"
+    sed -e "s|<listen>.*</listen>|<listen>unix:dir=$E2E_DIR/system-bus</listen>|" -e '/<servicedir>/d' \
+      -e 's|<type>session</type>|<type>system</type>|' "$E2E_DIR/bus/session.conf" >"$E2E_DIR/system-bus/bus.conf"
+    dbus-daemon --config-file="$E2E_DIR/system-bus/bus.conf" --nofork --print-address=3 \
+      3>"$E2E_DIR/system-bus/address" 2>/dev/null &
+    E2E_PIDS+=($!)
+    wait_for 20 "the system bus" test -s "$E2E_DIR/system-bus/address"
+    export DBUS_SYSTEM_BUS_ADDRESS=$(head -n1 "$E2E_DIR/system-bus/address")
+  fi
+  local test_extension=$HOME/.local/share/gnome-shell/extensions/vantrel-test@vantrel.example.org
+  mkdir -p "$test_extension"
+  echo '{"uuid": "vantrel-test@vantrel.example.org", "name": "Vantrel test",
+         "description": "Lets the test evaluate in the shell.", "shell-version": ["43"]}' \
+    >"$test_extension/metadata.json"
+  echo 'function init() { return { enable() { global.context.unsafe_mode = true; }, disable() {} }; }' \
+    >"$test_extension/extension.js"
+  gsettings set org.gnome.shell disable-user-extensions false
+  gsettings set org.gnome.shell enabled-extensions "[$extensions]"
+  unset WAYLAND_DISPLAY
+  gnome-shell --nested --wayland >"$E2E_DIR/gnome-shell.log" 2>&1 &
+  E2E_SHELL_PID=$!
+  E2E_PIDS+=($!)
+  local deadline=$((SECONDS + 60))
+  until [ "$(shell_eval 'global.context.unsafe_mode')" = true ]; do
+    [ "$SECONDS" -lt "$deadline" ] || skip "GNOME Shell did not come up within 60 s"
+    sleep 0.2
+  done
+  export WAYLAND_DISPLAY=wayland-0
+  # Out of the overview, which the shell shows at its start.
+  wait_for 30 "the shell to leave its overview" out_of_overview
+}
+
+out_of_overview() {
+  [ "$(shell_eval 'Main.layoutManager._startingUp || (Main.overview.hide(), Main.overview.visible)')" = false ]
+}
+
+# Ends GNOME Shell; start_gnome starts it again on the same buses.
+stop_gnome() {
+  kill "$E2E_SHELL_PID"
+  wait "$E2E_SHELL_PID" 2>/dev/null || true
+  rm -f "$E2E_DIR"/wayland-0*
+}
+
+# shell_eval JS: the result of JS evaluated in GNOME Shell, as text; fails
+# when the evaluation does.
+shell_eval() {
+  local reply
+  reply=$(gdbus call --session --dest org.gnome.Shell --object-path /org/gnome/Shell \
+    --method org.gnome.Shell.Eval "$1" 2>/dev/null) || return 1
+  [[ $reply == "(true, "* ]] || return 1
+  reply=${reply#(true, \'}
+  reply=${reply%\')}
+  # A text comes as JSON: in double quotes.
+  [[ $reply != \"*\" ]] || reply=${reply:1:-1}
+  printf '%s\n' "$reply"
+}
+
+# The titles of the windows of the process PID that GNOME Shell shows, a
+# line each, and the title of the window with the focus.
+gnome_windows_of() {
+  shell_eval "global.get_window_actors().map(a => a.meta_window).filter(w => w.get_pid() == $1).map(w => w.get_title()).join(':')" |
+    tr ':' '\n' | grep .
+}
+gnome_focus() { shell_eval 'global.display.focus_window ? global.display.focus_window.get_title() : ""'; }
+gnome_focus_is() { [ "$(gnome_focus)" = "$1" ]; }

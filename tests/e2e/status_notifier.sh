@@ -11,19 +11,6 @@ source "$(dirname "$0")/usage_log.sh"
 
 no_item() { ! sni_item_registered; }
 
-# The items of the menu that the item exports, which the panel draws: each
-# label, "-" for a separator, "+" after a checked one, joined by "|".
-exported_menu() {
-  local item menu
-  item=$(sni_items | head -n1)
-  menu=$(sni_item_property Menu | sed -n 's/.*object path "\(.*\)"/\1/p')
-  bus_call "${item%%/*}" "$menu" com.canonical.dbusmenu.GetLayout int32:0 int32:-1 array:string: |
-    awk '/string "label"/ { getline; sub(/^[^"]*"/, ""); sub(/"$/, ""); items[++n] = $0 }
-         /string "type"/ { getline; if ($0 ~ /"separator"/) items[++n] = "-" }
-         /string "toggle-state"/ { getline; if ($0 ~ /int32 1$/) items[n] = items[n] "+" }
-         END { for (i = 1; i <= n; i++) printf "%s%s", (i > 1 ? "|" : ""), items[i] }'
-}
-
 start_xvfb
 start_session_bus
 start_dunst

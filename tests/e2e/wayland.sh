@@ -18,13 +18,6 @@ CLICK=$(dirname "$0")/../../scripts/wayland_click.py
 [ -f "$CLICK" ] || CLICK=$(dirname "$0")/wayland_click.py
 rerun_unprivileged "$VANTREL_BIN" "$CLICK"
 
-# A method of the registered item.
-sni_item_call() {
-  local item
-  item=$(sni_items | head -n1)
-  bus_call "${item%%/*}" "/${item#*/}" "$@"
-}
-
 # The program's windows that sway manages (each carries the program's
 # process id), and their names.
 program_windows() { swaymsg -t get_tree | grep -c "\"pid\": $VANTREL_PID\\b" || true; }
@@ -32,25 +25,6 @@ window_named() { swaymsg -t get_tree | grep -q "\"name\": \"$1\""; }
 only_settings_shown() { [ "$(program_windows)" -eq 1 ] && window_named 設定; }
 no_program_window() { [ "$(program_windows)" -eq 0 ]; }
 close_program_windows() { swaymsg "[pid=$VANTREL_PID] kill" >/dev/null; }
-
-# The id of the item labelled $1 in the menu that the item exports.
-menu_item_id() {
-  local item menu
-  item=$(sni_items | head -n1)
-  menu=$(sni_item_property Menu | sed -n 's/.*object path "\(.*\)"/\1/p')
-  gdbus call --session -d "${item%%/*}" -o "$menu" -m com.canonical.dbusmenu.GetLayout -- 0 -1 '[]' |
-    grep -o "([0-9]*, {[^}]*'label': <'$1'>" | grep -o '^([0-9]*' | tr -d '('
-}
-
-# Chooses the item labelled $1 as the host does when the user clicks it.
-choose_exported() {
-  local item menu id
-  item=$(sni_items | head -n1)
-  menu=$(sni_item_property Menu | sed -n 's/.*object path "\(.*\)"/\1/p')
-  id=$(menu_item_id "$1")
-  [ -n "$id" ] || fail "the exported menu has no item $1"
-  gdbus call --session -d "${item%%/*}" -o "$menu" -m com.canonical.dbusmenu.Event -- "$id" clicked '<0>' 0 >/dev/null
-}
 
 # The item's pictures, without the reply's header.
 icon_pixmaps() { sni_item_property IconPixmap | tail -n +2 | md5sum; }

@@ -43,10 +43,8 @@ LockResult lock_folder(const std::string& folder, int waitMs) {
 
 std::string companion_folder() {
     const Place& where = place();
-    if (where.installed) return make_user_folder(where.userFolder) ? where.userFolder : std::string();
-    const std::size_t slash = where.executable.rfind('/');
-    if (slash == std::string::npos) return std::string();
-    return slash == 0 ? std::string("/") : where.executable.substr(0, slash);
+    if (where.installed && !make_user_folder(where.folder)) return std::string();
+    return where.folder;
 }
 
 }  // namespace vantrel::companion

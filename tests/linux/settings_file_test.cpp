@@ -1,6 +1,4 @@
-// The settings file, its folder and the usage log where only POSIX can make the case, in child processes: saves
-// refused to root, killed at a chosen step or short of room; the per-user folder of an installed copy (how it is
-// recognised and made: tests/e2e/install.sh); locks the system refuses; log names that are no regular file.
+// The settings file, its folder and the log where only POSIX can make the case, mostly through a child process.
 #include <grp.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -30,19 +28,16 @@
 namespace vantrel::test {
 namespace {
 
-namespace fs = std::filesystem;
-
 using SettingsFileTest = CoreTest;
 
-// A child process that meets the seccomp action (death before the call is carried out, or an error instead) at
-// its first call of the system call `call`, writes that fail beyond fileSize bytes as on a full disk, nobody's
-// rights when asNobody (and the tests run as root), and its standard error going to errors.
+// A child that meets the seccomp action (death before the call, or an error instead) at its first system call
+// `call`, writes failing beyond fileSize bytes as on a full disk, and nobody's rights when asNobody (for root).
 struct Child {
     long call = -1;
     uint32_t action = SECCOMP_RET_KILL_PROCESS;
     rlim_t fileSize = RLIM_INFINITY;
     bool asNobody = false;
-    std::string errors = "/dev/null";
+    std::string out = "/dev/null";  // receives its standard error
 };
 
 // Runs body in such a child, which exits with 0 when body returns true; the child's wait status.
@@ -56,9 +51,8 @@ int run_child(const Child& c, Body body) {
     const sock_fprog program{std::size(filter), filter};
     const rlimit size{c.fileSize, c.fileSize};
     if ((c.asNobody && geteuid() == 0 && (setgroups(0, nullptr) || setgid(65534) || setuid(65534))) ||
-        !freopen(c.errors.c_str(), "w", stderr) || signal(SIGXFSZ, SIG_IGN) == SIG_ERR ||
-        setrlimit(RLIMIT_FSIZE, &size) || prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) ||
-        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program))
+        !freopen(c.out.c_str(), "w", stderr) || signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &size) ||
+        prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) || prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program))
         _exit(3);
     const bool done = body();
     _exit(std::fflush(stderr) == 0 && done ? 0 : 1);
@@ -66,10 +60,9 @@ int run_child(const Child& c, Body body) {
 
 const std::string B = "[Base]\r\n";
 
-// Where the folder refuses a new file (as nobody, for root) it is written in place; a save killed at its first
-// flush, cut or write leaves the old or the new text, at most with blanks ending its last line (no part of it to
-// the reader: platform/profile_test.cpp) that the next save drops. A save short of room leaves the old file and
-// nothing beside it; a read-only file is not written, also by root.
+// Where the folder refuses a new file (to nobody, for root) it is written in place: killed at its first flush, cut or
+// write, a save leaves the old or the new text, at most with blanks ending its last line (no part of it to the reader:
+// platform/profile_test.cpp) that the next save drops. Short of room or read-only (even for root): the old file, alone.
 TEST_F(SettingsFileTest, KilledAndFailedSavesLeaveTheOldFileOrTheNew) {
     const std::string old = B + "j=1\r\nk=" + std::string(20, 'o'), longValue(40, 'n');  // blanks end k's line
     const std::string s = B + "j=1\r\nk=s" + std::string(19, ' '), grown = old + std::string(20, ' ');
@@ -92,13 +85,12 @@ TEST_F(SettingsFileTest, KilledAndFailedSavesLeaveTheOldFileOrTheNew) {
         const int status = save(c.value, {.call = c.kill, .fileSize = c.size, .asNobody = c.inPlace});
         EXPECT_TRUE(c.kill < 0 ? WIFEXITED(status) && WEXITSTATUS(status) == 1 : WTERMSIG(status) == SIGSYS);
         EXPECT_EQ(read_file(ini()), c.after);
-        EXPECT_TRUE(c.kill >= 0 || std::distance(fs::directory_iterator(path(".")), {}) == 1);
+        EXPECT_TRUE(c.kill >= 0 || std::distance(std::filesystem::directory_iterator(path(".")), {}) == 1);
         EXPECT_TRUE(!c.inPlace || (save("t", {.asNobody = true}) == 0 && read_file(ini()) == B + "j=1\r\nk=t"));
     }
 }
 
-// XDG_CONFIG_HOME counts only when absolute; HOME likewise, else the account's home. (An absolute, a relative
-// and no XDG_CONFIG_HOME with an absolute HOME: tests/e2e/install.sh.)
+// XDG_CONFIG_HOME counts only when absolute; HOME likewise, else the account's home (plain cases: e2e/install.sh).
 TEST(CompanionFolder, FollowsTheConfigurationFolderOfTheUser) {
     const struct { const char *configHome, *home, *accountHome, *folder; } cases[] = {
         {"/x/conf//", "/home/u", "/home/a", "/x/conf/vantrel"}, {nullptr, "/", "/home/a", "/.config/vantrel"},
@@ -113,12 +105,12 @@ TEST(CompanionFolder, FollowsTheConfigurationFolderOfTheUser) {
 // One holder at a time, with nothing made in the folder; a read-only folder is locked all the same. A folder that
 // cannot be locked (missing, or without locks on its file system) is said once on standard error.
 TEST_F(SettingsFileTest, TheFolderIsLockedByOneCopyAtATime) {
-    fs::create_directory(path("app"));
+    std::filesystem::create_directory(path("app"));
     ::chmod(path("app").c_str(), 0555);
     EXPECT_EQ(companion::lock_folder(path("app"), 0), companion::LockResult::Taken);
     EXPECT_EQ(companion::lock_folder(path("app"), 100), companion::LockResult::Held);
-    EXPECT_TRUE(fs::is_empty(path("app")));
-    const Child refused{.call = SYS_flock, .action = SECCOMP_RET_ERRNO | ENOLCK, .errors = path("stderr")};
+    EXPECT_TRUE(std::filesystem::is_empty(path("app")));
+    const Child refused{.call = SYS_flock, .action = SECCOMP_RET_ERRNO | ENOLCK, .out = path("stderr")};
     for (const auto& [folder, reason] : {std::pair(path("missing"), "No such file or directory"),
                                          std::pair(path("app"), "No locks available")}) {
         const auto lock = [&] { return companion::lock_folder(folder, 100) == companion::LockResult::Unavailable; };

@@ -15,11 +15,11 @@ set(vantrel_data ${CMAKE_CURRENT_LIST_DIR}/linux)
 
 install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${vantrel_data}/${vantrel_id}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-foreach(size IN ITEMS 16 22 24 32 48 64 128 256)
-  install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel-${size}.png
+foreach(size IN LISTS vantrel_icon_sizes)
+  install(FILES ${vantrel_icon_dir}/vantrel-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${vantrel_id}.png)
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vantrel.svg
+install(FILES ${vantrel_icon_dir}/vantrel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${vantrel_id}.svg)
 
 # The desktop entry, the D-Bus service and the autostart entry, written

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program's icon for Linux desktops: icon 105 (vantrel_icon.py)
 drawn anew at each size of the hicolor theme, on whole pixels, and once as
-SVG.
+SVG; and writes its layout as a C++ header, from which the live icon on
+Linux (platform/qt/meter_icon.cpp) fills the same parts at any size up to
+LARGEST, so that this file is the one place the layout is drawn.
 
 The picture is that of icon 105: a grey chip with a black rim, silver pins on
 its four sides, a pin-1 mark, and in its black window a meter of four rising
@@ -9,10 +11,10 @@ bars, green to red. Its parts are laid out for each size on the pixel grid
 (every edge on a pixel boundary, every part at least one pixel), so no size
 is another size scaled. At 32 pixels the layout is icon 105 pixel for
 pixel; the 16-pixel icon is drawn by hand, as a 32-pixel layout halved
-leaves no room between its bars. The files are the same byte for byte on
-every run:
+leaves no room between its bars. The Linux build writes the files, the same
+byte for byte on every run:
 
-    python3 resources/vantrel_icons.py resources/icons
+    python3 resources/vantrel_icons.py OUTPUT_FOLDER
 """
 
 import os
@@ -23,6 +25,10 @@ import zlib
 from vantrel_icon import PALETTE, PIXELS
 
 SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+
+# The largest size the header lays out; the live icon is drawn at the sizes
+# a notification area asks for, 16 to 128 pixels in practice.
+LARGEST = 256
 
 TRANSPARENT = None
 BLACK, DARK_GREEN, GREY, SILVER = PALETTE[0], PALETTE[2], PALETTE[8], PALETTE[7]
@@ -51,6 +57,10 @@ PIXELS_16 = [
     "....77.77.77....",
 ]
 
+# Its meter's four bars, left to right, as (x0, y0, x1, y1) with x1 and y1
+# exclusive: the live icon lights them.
+BARS_16 = ((6, 9, 7, 10), (7, 8, 8, 10), (8, 7, 9, 10), (9, 6, 10, 10))
+
 
 def scaled(units, size):
     """A length of the 32-pixel layout at another size, at least 1 pixel."""
@@ -72,7 +82,9 @@ def fit(count, width, gap, length):
 
 def layout(size):
     """The parts of the icon at size, as (colour, x0, y0, x1, y1) rectangles
-    in drawing order, edges on whole pixels, x1 and y1 exclusive."""
+    in drawing order, edges on whole pixels, x1 and y1 exclusive. The parts
+    are the same at every size, and the last four are the meter's bars, left
+    to right."""
     parts = []
     margin = round(size / 32)           # empty border around the pins
     pin_length = scaled(3, size)
@@ -155,11 +167,77 @@ def svg():
             f'  <title>Vantrel</title>\n{shapes}\n</svg>\n')
 
 
+def c_rows(rows, indent="    "):
+    return "\n".join(indent + "{" + ", ".join(str(v) for v in row) + "}," for row in rows)
+
+
+def layout_header():
+    """The layout as a C++ header: the parts (a palette index and four
+    edges), and each edge at every size from 1 to LARGEST, cut to the
+    picture. An edge that moves alike at every size is stored once."""
+    sizes = range(1, LARGEST + 1)
+    layouts = [[(c, *(min(max(e, 0), size) for e in edges)) for c, *edges in layout(size)] for size in sizes]
+    assert all([p[0] for p in l] == [p[0] for p in layouts[0]] for l in layouts), "parts differ between sizes"
+    columns = {}
+    parts = []
+    for i, (colour, *_) in enumerate(layouts[0]):
+        edges = [columns.setdefault(tuple(l[i][1 + e] for l in layouts), len(columns)) for e in range(4)]
+        parts.append((PALETTE.index(colour), *edges))
+    edges = [[column[s - 1] for column in columns] for s in sizes]
+    pixels = [[-1 if c is None else PALETTE.index(c) for c in row] for row in raster(16)]
+    palette = ", ".join(f"0xff{r:02x}{g:02x}{b:02x}" for r, g, b in PALETTE)
+    return f"""// Icon 105's layout, written by resources/vantrel_icons.py, which draws
+// the program's pictures from it; not to be edited.
+#pragma once
+
+#include <cstdint>
+
+namespace vantrel::icon_layout {{
+
+// The standard 16-colour palette, as 0xAARRGGBB.
+inline constexpr uint32_t kPalette[16] = {{{palette}}};
+
+// A part: its palette index and its edges x0, y0, x1, y1 (x1 and y1
+// exclusive), as columns of kEdges.
+struct Part {{
+    uint8_t colour, x0, y0, x1, y1;
+}};
+
+// The parts in drawing order, the same at every size; the last kBars are
+// the meter's bars, left to right.
+inline constexpr int kBars = 4;
+inline constexpr Part kParts[{len(parts)}] = {{
+{c_rows(parts)}
+}};
+
+// kEdges[size - 1][column]: the edges at each size up to kLargest pixels,
+// cut to the picture.
+inline constexpr int kLargest = {LARGEST};
+inline constexpr uint8_t kEdges[{LARGEST}][{len(columns)}] = {{
+{c_rows(edges)}
+}};
+
+// The size drawn by hand: its pixels (palette indices, -1 transparent) and
+// its meter's bars as x0, y0, x1, y1, left to right.
+inline constexpr int kHandDrawn = 16;
+inline constexpr int8_t kHandDrawnPixels[16][16] = {{
+{c_rows(pixels)}
+}};
+inline constexpr uint8_t kHandDrawnBars[4][4] = {{
+{c_rows(BARS_16)}
+}};
+
+}}  // namespace vantrel::icon_layout
+"""
+
+
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: vantrel_icons.py OUTPUT_FOLDER")
-    # The layout at 32 pixels is icon 105 itself.
+    # The layout at 32 pixels is icon 105 itself; the 16-pixel bars are those
+    # of its picture.
     assert raster(32) == from_table(PIXELS), "the 32-pixel layout differs from icon 105"
+    assert all(PIXELS_16[y][x] in "2ab9" for x0, y0, x1, y1 in BARS_16 for y in range(y0, y1) for x in range(x0, x1))
     out = sys.argv[1]
     os.makedirs(out, exist_ok=True)
     for size in SIZES:
@@ -167,6 +245,8 @@ def main():
             f.write(png(raster(size)))
     with open(os.path.join(out, "vantrel.svg"), "w", encoding="ascii") as f:
         f.write(svg())
+    with open(os.path.join(out, "icon_layout.h"), "w", encoding="ascii") as f:
+        f.write(layout_header())
 
 
 if __name__ == "__main__":

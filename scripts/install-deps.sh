@@ -29,8 +29,8 @@ packages=(
   # sway (headless), waybar's tray as the StatusNotifierItem host, a
   # notification service (mako), screenshots (grim), gdbus
   qt6-wayland sway waybar mako-notifier grim libglib2.0-bin
-  # The Windows installer; python3 draws icon 105's sizes for the Windows
-  # build and gives the Wayland tests a pointer on a desktop without input
+  # The Windows installer; python3 draws icon 105's sizes for both builds
+  # and gives the Wayland tests a pointer on a desktop without input
   # devices (scripts/wayland_click.py)
   nsis python3
 )

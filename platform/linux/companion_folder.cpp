@@ -42,10 +42,13 @@ Place locate() {
     Place where{read_executable_path(), false, std::string()};
     const std::size_t slash = where.executable.rfind('/');
     if (slash == std::string::npos) return where;
-    where.installed = is_installed(std::string_view(where.executable).substr(0, slash), VANTREL_ENTRY_FROM_BIN);
+    const std::string_view exeDir = std::string_view(where.executable).substr(0, slash);
+    where.installed = is_installed(exeDir, VANTREL_ENTRY_FROM_BIN);
     if (where.installed) {
         const std::string home = account_home();
-        where.userFolder = user_folder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), home.c_str());
+        where.folder = user_folder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), home.c_str());
+    } else {
+        where.folder = slash == 0 ? std::string("/") : std::string(exeDir);
     }
     return where;
 }
@@ -92,15 +95,15 @@ bool make_user_folder(const std::string& folder) {
 
 bool make_folder_for(const char* path) {
     const Place& where = place();
-    if (!where.installed || where.userFolder.empty() || path == nullptr) return false;
+    if (!where.installed || where.folder.empty() || path == nullptr) return false;
     const std::string_view file(path);
-    const std::string_view folder(where.userFolder);
+    const std::string_view folder(where.folder);
     if (file.size() <= folder.size() + 1 || file.substr(0, folder.size()) != folder || file[folder.size()] != '/' ||
         file.find('/', folder.size() + 1) != std::string_view::npos)
         return false;
     struct stat st {};
-    if (stat(where.userFolder.c_str(), &st) == 0) return false;
-    return make_user_folder(where.userFolder);
+    if (stat(where.folder.c_str(), &st) == 0) return false;
+    return make_user_folder(where.folder);
 }
 
 }  // namespace vantrel::companion

@@ -19,12 +19,17 @@
 
 namespace vantrel::companion {
 
-// The folder's path, worked out once per run: the executable's place and the
-// environment do not change while the program runs.
+// Where the files go, decided once per run (the executable's place and the
+// environment do not change while the program runs) and only here: the
+// executable path the core is given, the folder that is locked and the
+// folder made for the first save all ask this.
 struct Place {
     std::string executable;  // the executable's full path; empty when unknown
     bool installed;
-    std::string userFolder;  // installed copies: the per-user folder; empty when no home is known
+    // The folder of the companion files: for an installed copy the per-user
+    // folder, else the executable's. Empty when unknown (no executable path,
+    // or no home for an installed copy).
+    std::string folder;
 };
 const Place& place();
 

@@ -6,15 +6,29 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <thread>
 
 #include "platform/linux/companion_folder.h"
 
 namespace vantrel::companion {
 
+namespace {
+
+// A copy that runs without the lock would not notice a second one on the
+// same settings: said once, on standard error, and the program runs on.
+LockResult unavailable(const std::string& folder, int error) {
+    std::fprintf(stderr, "vantrel: the settings folder %s cannot be locked (%s); a second copy using it would go"
+                 " unnoticed\n", folder.c_str(), std::strerror(error));
+    return LockResult::Unavailable;
+}
+
+}  // namespace
+
 LockResult lock_folder(const std::string& folder, int waitMs) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return LockResult::Unavailable;
+    if (fd < 0) return unavailable(folder, errno);
     constexpr int kStepMs = 50;
     for (int waited = 0;; waited += kStepMs) {
         // The descriptor stays open, and the lock with it, until the process ends.
@@ -22,17 +36,15 @@ LockResult lock_folder(const std::string& folder, int waitMs) {
         if (errno != EWOULDBLOCK || waited >= waitMs) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
     }
-    const LockResult result = errno == EWOULDBLOCK ? LockResult::Held : LockResult::Unavailable;
+    const int error = errno;
     close(fd);
-    return result;
+    return error == EWOULDBLOCK ? LockResult::Held : unavailable(folder, error);
 }
 
 std::string companion_folder() {
     const Place& where = place();
-    if (where.installed) return make_user_folder(where.userFolder) ? where.userFolder : std::string();
-    const std::size_t slash = where.executable.rfind('/');
-    if (slash == std::string::npos) return std::string();
-    return slash == 0 ? std::string("/") : where.executable.substr(0, slash);
+    if (where.installed && !make_user_folder(where.folder)) return std::string();
+    return where.folder;
 }
 
 }  // namespace vantrel::companion

@@ -8,16 +8,16 @@
 
 namespace vantrel::platform {
 
-// A portable copy: the executable's path, from /proc/self/exe. An installed
-// copy: the path it would have in the per-user folder, so that the
-// companion files go there and never into the install prefix.
+// The executable's name (from /proc/self/exe) in the folder of the companion
+// files: for a portable copy the executable's own path, for an installed
+// copy the path it would have in the per-user folder, so that the companion
+// files go there and never into the install prefix.
 std::size_t executable_path(char* buf, std::size_t cap) {
     const companion::Place& where = companion::place();
-    std::string path = where.executable;
-    if (where.installed) {
-        path = where.userFolder.empty() ? std::string() : where.userFolder + path.substr(path.rfind('/'));
-    }
-    if (path.empty() || path.size() >= cap) return 0;
+    if (where.folder.empty()) return 0;
+    const std::string name = where.executable.substr(where.executable.rfind('/') + 1);
+    const std::string path = where.folder == "/" ? "/" + name : where.folder + "/" + name;
+    if (path.size() >= cap) return 0;
     std::memcpy(buf, path.c_str(), path.size() + 1);
     return path.size();
 }

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
 #include <string>
@@ -109,16 +110,6 @@ int create_temp(const std::string& target, std::string& temp) {
     return -1;
 }
 
-bool write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 // Gives the new file the old one's owner (where the system allows it) and
 // permission bits.
 bool keep_owner_and_mode(int fd, const struct stat& old) {
@@ -128,17 +119,68 @@ bool keep_owner_and_mode(int fd, const struct stat& old) {
     return fchmod(fd, old.st_mode & 07777) == 0;
 }
 
-// Writes text over the existing file target, which is old.size bytes long.
-// The room for the longer text is taken first, so that a full disk leaves
-// every byte of the file as it was.
+// What pads a text to a length the file already has: spaces after the last
+// line are no part of any line to the reader (a blank line, or blanks that
+// end the last line), and the next save drops them (without_padding).
+constexpr char kPadding = ' ';
+
+// The file's text without the padding that an interrupted in-place save can
+// leave at its end.
+std::string_view without_padding(std::string_view text) {
+    const std::size_t end = text.find_last_not_of(kPadding);
+    return text.substr(0, end == std::string_view::npos ? 0 : end + 1);
+}
+
+bool write_all_at(int fd, std::string_view bytes, off_t offset) {
+    while (!bytes.empty()) {
+        const ssize_t n = pwrite(fd, bytes.data(), bytes.size(), offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        offset += n;
+    }
+    return true;
+}
+
+// Writes text over the existing file target, which is oldSize bytes long,
+// for a folder that refuses a new file beside it. No second copy exists, so
+// each step leaves a file that reads as the old one or as the new one:
+//  1. a longer text first gets its room: padding after the old text, flushed
+//     to the disk (the file still reads as the old one);
+//  2. the text, padded to the file's length, over the file, flushed (it
+//     reads as the new one);
+//  3. a shorter text has the padding cut off, flushed.
+// A program killed between the steps leaves the old or the new settings, at
+// most followed by padding. Killed during the write of step 2, it leaves
+// whole pages of the new text (Linux finishes the page it is copying), so a
+// file of one page (4 KiB; the program's own keys take about 1 KiB) is
+// never mixed. A power cut while step 2 goes to the disk may leave part of
+// each.
+//
+// A full disk: where the file system overwrites a file's blocks in place
+// (ext4, XFS, tmpfs), only step 1 takes space, and the flush makes one that
+// reports a full disk late (NFS) report it there; when step 1 fails, the
+// file is cut back to its old length and is the old file exactly. Where
+// every write takes new blocks (Btrfs, ZFS, blocks shared with a snapshot),
+// step 2 can fail for space too, part way, and leave the start of the new
+// text over the old one.
 bool write_in_place(const std::string& target, std::string_view text, off_t oldSize) {
     const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) return false;
     const auto size = static_cast<off_t>(text.size());
+    const off_t padded = std::max(size, oldSize);
     struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == oldSize &&
-              (size <= oldSize || posix_fallocate(fd, 0, size) == 0) && write_all(fd, text) &&
-              ftruncate(fd, size) == 0 && fsync(fd) == 0;
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == oldSize;
+    if (ok && size > oldSize &&
+        !(write_all_at(fd, std::string(static_cast<std::size_t>(size - oldSize), kPadding), oldSize) &&
+          fsync(fd) == 0)) {
+        [[maybe_unused]] const int cut = ftruncate(fd, oldSize);
+        ok = false;
+    }
+    std::string bytes(text);
+    bytes.resize(static_cast<std::size_t>(padded), kPadding);
+    ok = ok && write_all_at(fd, bytes, 0) && fsync(fd) == 0 &&
+         (padded == size || (ftruncate(fd, size) == 0 && fsync(fd) == 0));
     ok = close(fd) == 0 && ok;
     return ok;
 }
@@ -153,7 +195,7 @@ bool replace_file(const std::string& target, std::string_view text, const struct
     if (fd < 0 && (errno == EACCES || errno == EPERM) && old != nullptr)
         return write_in_place(target, text, old->st_size);
     if (fd < 0) return false;
-    bool ok = write_all(fd, text) && (old == nullptr || keep_owner_and_mode(fd, *old)) && fsync(fd) == 0;
+    bool ok = write_all_at(fd, text, 0) && (old == nullptr || keep_owner_and_mode(fd, *old)) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     if (ok && rename(temp.c_str(), target.c_str()) == 0) return true;
     unlink(temp.c_str());
@@ -192,7 +234,7 @@ bool profile_write_string(const char* section, const char* key, const char* valu
     if (load == Load::Failed) return false;
     const bool exists = load == Load::Read;
     if (exists && !may_write(target.c_str(), st)) return false;
-    const std::optional<std::string> updated = profile::with_value(text, section, key, value);
+    const std::optional<std::string> updated = profile::with_value(without_padding(text), section, key, value);
     if (!updated) return false;
     if (exists && *updated == text) return true;  // nothing to change
     // The first save of an installed copy makes its per-user folder.

@@ -7,9 +7,12 @@
 // each bar is a darker shade of the same colour, so the level shows even on
 // an idle machine. Without a reading the picture is icon 105 itself.
 //
-// Every size is drawn anew on whole pixels, as resources/vantrel_icons.py
-// draws the icon files (the same layout, so the picture without a reading is
-// those files pixel for pixel), and never scaled from another size.
+// Every size up to 256 pixels is drawn anew on whole pixels, never scaled
+// from another size, by filling the parts of the layout with which
+// resources/vantrel_icons.py draws the icon files (the build has it write
+// the layout as a header), so the picture without a reading is those files
+// pixel for pixel. A larger size, which no notification area asks for, is
+// the 256-pixel picture scaled.
 #pragma once
 
 #include <QIcon>

@@ -6,7 +6,9 @@
 # menu of the program's, and a switch toggled there holds; a double click
 # (two activations) opens the settings dialog once, in front with the
 # focus; the icon comes back after plasmashell and after kded5 restart; a
-# second start brings the covered dialog to the front; the bus's quit ends
+# second start brings the covered dialog to the front, and the About box
+# asked for over the bus while another window has the focus opens in front;
+# the bus's quit ends
 # the program with exit code 0 and saves the switch. Then, with a warning
 # every 8 seconds, a bubble that Plasma has closed (it expired) is followed
 # by a new bubble, not by a call that names the closed one.
@@ -29,7 +31,8 @@ tooltip_total() { sni_item_property ToolTip | sed -n 's/.*"Vantrel \[ \([0-9]*\)
 has_reading() { [ -n "$(tooltip_total)" ]; }
 click_tray_icon() {
   local spot
-  spot=$(icon_spot) || fail "no icon in Plasma's tray"
+  wait_for 20 "the icon in Plasma's tray" icon_docked
+  spot=$(icon_spot)
   xdotool mousemove ${spot% *} ${spot#* } click "$@"
 }
 settings_windows() { xdotool search --onlyvisible --name '^設定$' 2>/dev/null | wc -l; }
@@ -95,7 +98,18 @@ status=0
 timeout 30 env DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" "$E2E_DIR/vantrel" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 0 ] || fail "the second start ended with exit code $status"
 wait_for 20 "the settings dialog in front" one_settings_in_front
+
+# The About box asked for over the bus (from a terminal, say) while the user
+# works in another window opens in front, with the focus.
+xdotool mousemove 880 650 click 1
+wait_for 20 "the covering window in front" active_is xmessage
+app_call ActivateAction about '[]' '{}'
+wait_for 20 "the About box in front" active_is バージョン情報
+xdotool key Return
+wait_for 20 "the About box to close" dialog_gone バージョン情報
 kill "$cover"
+# Away from where Plasma shows its bubbles: a pointer over one holds it.
+xdotool mousemove 10 10
 
 app_call ActivateAction quit '[]' '{}'
 expect_clean_exit 30

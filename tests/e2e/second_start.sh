@@ -5,7 +5,8 @@
 # hand-over opens the running copy's settings dialog, and neither touches
 # the settings file. With the notification area gone, the running copy's
 # actions reached over the bus open the settings dialog and the About box
-# and end it, and the settings are written then, at the end.
+# and end it, and the settings are written then, at the end; a start made
+# while it ends waits for it and runs in its place.
 VANTREL_BIN=$1
 source "$(dirname "$0")/lib.sh"
 
@@ -58,8 +59,20 @@ wait_for 20 "the settings dialog" dialog_shown "設定"
 app_call ActivateAction about '[]' '{}'
 wait_for 20 "the About box" dialog_shown "バージョン情報"
 ! app_call ActivateAction nothing '[]' '{}' 2>/dev/null || fail "an unknown action was accepted"
+# A start while the exit is under way (twice asked for) waits for the copy
+# to end, which saves the settings, and then runs in its place.
 app_call ActivateAction quit '[]' '{}'
+app_call ActivateAction quit '[]' '{}'
+ending=$VANTREL_PID
+start_program
+VANTREL_PID=$ending
 expect_clean_exit 30
 [ "$(setting allusage)" = 77 ] || fail "allusage is '$(setting allusage)', expected 77"
 [ "$(wc -l <"$E2E_DIR/Vantrel.ini")" -eq 21 ] || fail "Vantrel.ini was not written at the end"
+VANTREL_PID=${E2E_PIDS[-1]}
+wait_for 20 "the new start to own the session" bus_has_name org.vantrel.Vantrel
+sleep 1
+kill -0 "$VANTREL_PID" 2>/dev/null || fail "the start during the exit ended: $(cat "$E2E_DIR/stderr")"
+app_call ActivateAction quit '[]' '{}'
+expect_clean_exit 30
 echo "PASS"

@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-  # Build
-  g++ cmake ninja-build libgtest-dev qt6-base-dev
+  # Build; libxcb for the window manager's activation request on X11
+  g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev libxcb1-dev
   # The Windows build, and Wine to run it and its tests (GoogleTest from its
   # sources)
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64
@@ -33,6 +33,11 @@ packages=(
   # and gives the Wayland tests a pointer on a desktop without input
   # devices (scripts/wayland_click.py)
   nsis python3
+  # Whole desktops for their end-to-end tests: KDE Plasma on X11, GNOME Shell
+  # (with gjs for its notifications, Xwayland, the AppIndicator extension);
+  # ImageMagick's import reads their screens
+  plasma-workspace plasma-desktop kwin-x11 kded5
+  gnome-shell gjs xwayland gnome-shell-extension-appindicator imagemagick
 )
 
 missing=()

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Processor time of the program docked, idle, with its default settings: in
+# KDE Plasma's system tray (X11) and in GNOME Shell's top bar (Wayland, with
+# the AppIndicator extension), each beside a copy in the terminal
+# presentation measured over the same time. perf stat counts the task clock
+# of every thread of each (the worker of each cycle included) over
+# DOCKED_SECONDS (300) after a warm-up of 20 seconds. Run by hand, as root
+# or as a user:
+#
+#   bash bench/docked_cost.sh build/default/vantrel
+#
+# Prints one line a measurement: where, the processor time, the share of
+# one core.
+VANTREL_BIN=$1
+SECONDS_MEASURED=${DOCKED_SECONDS:-300}
+# Run again as nobody, the copy finds the copy of the tests' library there.
+source "${E2E_LIB:-$(dirname "$0")/../tests/e2e/lib.sh}"
+need perf
+rerun_unprivileged "$VANTREL_BIN"
+
+# measure NAME PID: the task clock of the process over the measured time.
+measure() {
+  perf stat -e task-clock -x, -p "$2" -o "$E2E_DIR/$1.perf" sleep "$SECONDS_MEASURED" 2>/dev/null
+  awk -F, -v name="$1" -v s="$SECONDS_MEASURED" '$3 == "task-clock" {
+    printf "%s: %.1f ms in %d s, %.3f %% of one core\n", name, $1, s, $1 / (s * 10) }' "$E2E_DIR/$1.perf"
+}
+
+# run_docked NAME: the program in the desktop started, and a terminal copy in
+# a folder of its own, measured side by side; then both end.
+run_docked() {
+  install_program
+  start_program
+  mkdir -p "$E2E_DIR/terminal"
+  cp "$VANTREL_BIN" "$E2E_DIR/terminal/vantrel"
+  env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS -u QT_QPA_PLATFORM \
+    "$E2E_DIR/terminal/vantrel" >/dev/null 2>&1 &
+  local terminal=$!
+  E2E_PIDS+=("$terminal")
+  wait_for 30 "the item to register" sni_item_registered
+  sleep 20
+  measure "$1" "$VANTREL_PID" &
+  local docked=$!
+  measure "terminal beside $1" "$terminal"
+  wait "$docked"
+  kill "$VANTREL_PID" "$terminal"
+  wait "$VANTREL_PID" "$terminal" 2>/dev/null || true
+  rm -f "$E2E_DIR/Vantrel.ini" "$E2E_DIR/terminal/Vantrel.ini"
+}
+
+start_plasma
+run_docked "Plasma's tray"
+kill "$E2E_PLASMA_PID"
+
+# GNOME on an X server and buses of its own.
+unset DISPLAY DBUS_SESSION_BUS_ADDRESS
+start_gnome appindicator
+QT_QPA_PLATFORM=wayland run_docked "GNOME's top bar"

@@ -31,7 +31,16 @@ CounterQuery* counter_open(const char* path) {
         q->query = nullptr;
         return q;
     }
-    if (path == nullptr || PdhAddCounterA(q->query, path, 0, &q->counter) != ERROR_SUCCESS)
+    if (path == nullptr) return q;
+    // The library names counters in the system's language: on a Windows in
+    // another language "\Processor(_Total)\% Processor Time" is not found by
+    // that name, no reading would ever arrive and every rule would fall
+    // silent. Where the add fails, the same path is added again by its
+    // English name, which every language knows (Windows Vista and later), so
+    // the readings are the same everywhere. Departs from the documented add,
+    // which is the one call alone.
+    if (PdhAddCounterA(q->query, path, 0, &q->counter) != ERROR_SUCCESS &&
+        PdhAddEnglishCounterA(q->query, path, 0, &q->counter) != ERROR_SUCCESS)
         q->counter = nullptr;
     return q;
 }

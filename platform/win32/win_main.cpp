@@ -1,6 +1,6 @@
-// The Windows program: one copy per session, the common controls, then the
-// portable shell, which registers the hidden main window's class, creates
-// the window and runs the message loop.
+// The Windows program: one copy per session and per settings folder, the
+// common controls, then the portable shell, which registers the hidden main
+// window's class, creates the window and runs the message loop.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,9 +9,7 @@
 #include "platform/win32/window_hooks.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/) {
-    // Departs from the documented start, which lets copies run side by side:
-    // each would write the settings file at its exit, and the later save
-    // would undo the other's changes. A second start hands over instead.
+    // A second start hands over to the running copy (running_copy.cpp).
     if (vantrel::win32::hand_over_to_running_copy()) return 0;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);

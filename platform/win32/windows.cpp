@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/running_copy.h"
 #include "platform/win32/window_hooks.h"
 
 namespace vantrel::win32 {
@@ -20,7 +21,12 @@ UINT taskbarCreated = 0;  // the shell's "TaskbarCreated" message
 LRESULT CALLBACK main_window_entry(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
     if (handle_timer_request(handle, message, wparam, lparam)) return 0;
     if (filter_tray_click(handle, message, wparam, lparam, mainWindowProc)) return 0;
-    if (message == WM_NCDESTROY) drop_icon_requests(handle);
+    LRESULT answer = 0;
+    if (answer_hand_over(handle, message, mainWindowProc, &answer)) return answer;
+    if (message == WM_NCDESTROY) {
+        drop_icon_requests(handle);
+        unmark_main_window(handle);
+    }
     if (taskbarCreated != 0 && message == taskbarCreated)
         return mainWindowProc(window(handle), platform::kMsgNotificationAreaCreated, 0, 0);
     return mainWindowProc(window(handle), message, wparam, lparam);
@@ -52,7 +58,12 @@ bool register_main_window_class(InstanceHandle instance, WindowProc proc) {
 WindowHandle create_main_window(InstanceHandle instance) {
     const HWND handle = CreateWindowExA(0, win32::kMainWindowClass, "", WS_BORDER, 0, 0, 10, 10, nullptr, nullptr,
                                         win32::hinstance(instance), nullptr);
-    if (handle != nullptr) UpdateWindow(handle);
+    if (handle != nullptr) {
+        UpdateWindow(handle);
+        // Made and set up: from now on later starts and the installer may
+        // take it for the running copy's.
+        win32::mark_main_window(handle);
+    }
     return win32::window(handle);
 }
 

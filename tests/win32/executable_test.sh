@@ -18,7 +18,7 @@ for dll in $dlls; do
   esac
 done
 for fn in Shell_NotifyIconA DialogBoxParamA GetSaveFileNameA GetPrivateProfileStringA \
-  WritePrivateProfileStringA CreateToolhelp32Snapshot PdhAddCounterA; do
+  WritePrivateProfileStringA CreateToolhelp32Snapshot PdhAddCounterA PdhAddEnglishCounterA; do
   grep -qw "$fn" <<<"$imports" || fail "does not import $fn"
 done
 

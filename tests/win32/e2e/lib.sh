@@ -123,3 +123,16 @@ focus_wine_window() {
 
 # The settings file's bytes in UTF-8.
 settings_text() { iconv -f CP932 -t UTF-8 "$E2E_DIR/Vantrel.ini"; }
+
+# The Unix process of the Windows program NAME (its file name) among the
+# processes that PID started.
+wine_process_of() {
+  local pid pids=$1
+  while [ -n "$pids" ]; do
+    for pid in $pids; do
+      [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$2" ] && { echo "$pid"; return 0; }
+    done
+    pids=$(for pid in $pids; do pgrep -P "$pid" || true; done)
+  done
+  return 1
+}

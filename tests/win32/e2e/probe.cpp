@@ -13,6 +13,19 @@
 //   vantrel_probe drop-icon          takes the program's icon out of the
 //                                    notification area, as a restarted shell
 //                                    would have lost it
+//   vantrel_probe stranger           makes a window of another program's
+//                                    with the class "Vantrel" and prints
+//                                    "ready", then each close, command or
+//                                    application message it gets
+//   vantrel_probe exit-and-start EXE asks the program to exit, as its menu's
+//                                    Exit does, and at once to take a start,
+//                                    which it must refuse (else exit code 3);
+//                                    starts EXE, waits for it and ends with
+//                                    its exit code
+//   vantrel_probe hold-lock FOLDER   holds the lock of the settings folder
+//                                    as a copy in another session would,
+//                                    prints "held", and lets go when its
+//                                    standard input ends
 //
 // Windows are named in ASCII on the command line: what a test passes there
 // reaches a program under Wine in the Unix locale's encoding, not in code
@@ -26,9 +39,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/win32/handles.h"
+#include "platform/win32/settings_lock.h"
+#include "resources/resource_ids.h"
+
 namespace {
 
-HWND program_window() { return FindWindowA("Vantrel", nullptr); }
+using vantrel::win32::find_main_window;
+using vantrel::win32::kMainWindowClass;
 
 // The program's window of a name, by its title.
 HWND named_window(const char* name) {
@@ -41,7 +59,7 @@ HWND named_window(const char* name) {
 
 bool of_program(HWND window) {
     DWORD mine = 0, its = 0;
-    GetWindowThreadProcessId(program_window(), &mine);
+    GetWindowThreadProcessId(find_main_window(), &mine);
     GetWindowThreadProcessId(window, &its);
     return mine != 0 && mine == its;
 }
@@ -92,6 +110,56 @@ int print_focus(const char* name) {
     return 0;
 }
 
+LRESULT CALLBACK stranger_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_CLOSE || message == WM_COMMAND || (message >= WM_APP && message <= 0xBFFF)) {
+        std::printf("%u %llu\n", message, static_cast<unsigned long long>(wparam));
+        std::fflush(stdout);
+        return 0;  // a close too: the window stays to note what comes later
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+int run_stranger() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = stranger_proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kMainWindowClass;
+    if (RegisterClassA(&wc) == 0 ||
+        CreateWindowExA(0, kMainWindowClass, "", WS_BORDER, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                        nullptr) == nullptr)
+        return 1;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    return 0;
+}
+
+int exit_and_start(const char* exe) {
+    const HWND program = find_main_window();
+    if (program == nullptr || !PostMessageA(program, WM_COMMAND, vantrel::CMD_EXIT, 0)) return 1;
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(program, vantrel::win32::kMsgHandOverRequest, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer);
+    if (static_cast<LRESULT>(answer) != vantrel::win32::kAnswerExiting) return 3;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) return 1;
+    WaitForSingleObject(started.hProcess, INFINITE);
+    DWORD code = 1;
+    GetExitCodeProcess(started.hProcess, &code);
+    return static_cast<int>(code);
+}
+
+int hold_lock(const char* folder) {
+    if (vantrel::win32::take_folder_lock(folder, 0) != vantrel::win32::FolderLock::Taken) return 1;
+    std::printf("held\n");
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -106,7 +174,10 @@ int main(int argc, char** argv) {
     }
     if (std::strcmp(what, "text") == 0 && argc == 4) return print_text(argv[2], std::atoi(argv[3]));
     if (std::strcmp(what, "focus") == 0 && argc == 3) return print_focus(argv[2]);
-    const HWND program = program_window();
+    if (std::strcmp(what, "stranger") == 0) return run_stranger();
+    if (std::strcmp(what, "hold-lock") == 0 && argc == 3) return hold_lock(argv[2]);
+    if (std::strcmp(what, "exit-and-start") == 0 && argc == 3) return exit_and_start(argv[2]);
+    const HWND program = find_main_window();
     if (program == nullptr) return 1;
     if (std::strcmp(what, "running") == 0) return 0;
     if (std::strcmp(what, "taskbar-created") == 0)

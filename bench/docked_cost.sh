@@ -13,6 +13,17 @@
 # one core.
 VANTREL_BIN=$1
 SECONDS_MEASURED=${DOCKED_SECONDS:-300}
+
+# Each desktop in a run of its own. perf counts the kernel's share of a
+# user's own processes only where perf_event_paranoid is 1 or less (else it
+# reports task-clock:u); run as root, the script lowers it for the run.
+if [ -z "${DOCKED_DESKTOP:-}" ]; then
+  paranoid=$(cat /proc/sys/kernel/perf_event_paranoid)
+  [ "$(id -u)" -ne 0 ] || [ "$paranoid" -le 1 ] || sysctl -qw kernel.perf_event_paranoid=1
+  for desktop in plasma gnome; do DOCKED_DESKTOP=$desktop bash "$0" "$@"; done
+  [ "$(id -u)" -ne 0 ] || sysctl -qw kernel.perf_event_paranoid="$paranoid"
+  exit 0
+fi
 # Run again as nobody, the copy finds the copy of the tests' library there.
 source "${E2E_LIB:-$(dirname "$0")/../tests/e2e/lib.sh}"
 need perf
@@ -21,8 +32,8 @@ rerun_unprivileged "$VANTREL_BIN"
 # measure NAME PID: the task clock of the process over the measured time.
 measure() {
   perf stat -e task-clock -x, -p "$2" -o "$E2E_DIR/$1.perf" sleep "$SECONDS_MEASURED" 2>/dev/null
-  awk -F, -v name="$1" -v s="$SECONDS_MEASURED" '$3 == "task-clock" {
-    printf "%s: %.1f ms in %d s, %.3f %% of one core\n", name, $1, s, $1 / (s * 10) }' "$E2E_DIR/$1.perf"
+  awk -F, -v name="$1" -v s="$SECONDS_MEASURED" '$3 ~ /^task-clock/ {
+    printf "%s: %.1f ms (%s) in %d s, %.3f %% of one core\n", name, $1, $3, s, $1 / (s * 10) }' "$E2E_DIR/$1.perf"
 }
 
 # run_docked NAME: the program in the desktop started, and a terminal copy in
@@ -47,11 +58,10 @@ run_docked() {
   rm -f "$E2E_DIR/Vantrel.ini" "$E2E_DIR/terminal/Vantrel.ini"
 }
 
-start_plasma
-run_docked "Plasma's tray"
-kill "$E2E_PLASMA_PID"
-
-# GNOME on an X server and buses of its own.
-unset DISPLAY DBUS_SESSION_BUS_ADDRESS
-start_gnome appindicator
-QT_QPA_PLATFORM=wayland run_docked "GNOME's top bar"
+if [ "$DOCKED_DESKTOP" = plasma ]; then
+  start_plasma
+  run_docked "Plasma's tray"
+else
+  start_gnome appindicator
+  QT_QPA_PLATFORM=wayland run_docked "GNOME's top bar"
+fi

@@ -6,7 +6,8 @@
 # the settings file. With the notification area gone, the running copy's
 # actions reached over the bus open the settings dialog and the About box
 # and end it, and the settings are written then, at the end; a start made
-# while it ends waits for it and runs in its place.
+# while it ends waits for it and runs in its place; a first copy started by a
+# launcher shows its settings dialog.
 VANTREL_BIN=$1
 source "$(dirname "$0")/lib.sh"
 
@@ -73,6 +74,13 @@ VANTREL_PID=${E2E_PIDS[-1]}
 wait_for 20 "the new start to own the session" bus_has_name org.vantrel.Vantrel
 sleep 1
 kill -0 "$VANTREL_PID" 2>/dev/null || fail "the start during the exit ended: $(cat "$E2E_DIR/stderr")"
+app_call ActivateAction quit '[]' '{}'
+expect_clean_exit 30
+
+# Started by a launcher (a startup id in its environment), a first copy
+# shows its settings dialog.
+DESKTOP_STARTUP_ID=launcher-1_TIME0 start_program
+wait_for 20 "the settings dialog of a launched start" dialog_shown 設定
 app_call ActivateAction quit '[]' '{}'
 expect_clean_exit 30
 echo "PASS"

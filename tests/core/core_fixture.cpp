@@ -1,18 +1,8 @@
 #include "tests/core/core_fixture.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
-#include "alerts/alert_rules.h"
-#include "alerts/tray_icon.h"
 #include "monitor/ignore_list.h"
-#include "monitor/process_table.h"
-#include "settings/settings_table.h"
-#include "shell/about_dialog.h"
-#include "shell/app_ids.h"
-#include "shell/settings_dialog.h"
 
 namespace vantrel::test {
 
@@ -53,18 +43,6 @@ void CoreTest::TearDown() {
         fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(dir_, ec);
 }
-
-std::string CoreTest::read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void CoreTest::write_file(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << content;
-}
-
-bool CoreTest::exists(const std::string& path) { return fs::exists(path); }
 
 void CoreTest::set_read_only(const std::string& path) {
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,

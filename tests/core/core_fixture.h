@@ -1,13 +1,24 @@
 // The fixture of the core's unit tests: every process-wide state back to
 // program start, the fake system and user interface reset, and a temporary
-// folder that holds the executable's companion files.
+// folder that holds the executable's companion files. It brings the headers
+// of the state it resets, which its tests read and set.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "alerts/alert_rules.h"
+#include "alerts/tray_icon.h"
+#include "monitor/process_table.h"
+#include "settings/settings_table.h"
+#include "shell/about_dialog.h"
+#include "shell/app_ids.h"
+#include "shell/settings_dialog.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_ui.h"
 
@@ -28,9 +39,14 @@ protected:
     std::string path(const std::string& name) const { return dir_ + "/" + name; }
     std::string ini() const { return path("Vantrel.ini"); }  // the settings file
 
-    static std::string read_file(const std::string& path);
-    static void write_file(const std::string& path, const std::string& content);
-    static bool exists(const std::string& path);
+    static std::string read_file(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    static void write_file(const std::string& path, const std::string& content) {
+        std::ofstream(path, std::ios::binary) << content;
+    }
+    static bool exists(const std::string& path) { return std::filesystem::exists(path); }
     // The file's read-only mark: the write permissions on Linux, the
     // read-only attribute on Windows.
     static void set_read_only(const std::string& path);

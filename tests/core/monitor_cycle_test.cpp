@@ -4,7 +4,6 @@
 
 #include "monitor/batch_measurement.h"
 #include "monitor/monitor_cycle.h"
-#include "settings/settings_table.h"
 #include "tests/core/core_fixture.h"
 
 namespace vantrel::test {

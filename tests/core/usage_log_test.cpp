@@ -2,7 +2,6 @@
 #include <filesystem>
 
 #include "log/usage_log.h"
-#include "settings/settings_table.h"
 #include "tests/core/core_fixture.h"
 
 namespace vantrel::test {

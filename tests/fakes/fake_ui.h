@@ -30,8 +30,6 @@ struct DialogState {
     std::map<int, int> checks;
     std::map<int, std::vector<std::string>> lists;
     std::map<int, int> selections;
-    int focus = 0;
-    int selectedAll = 0;
 };
 
 struct Ui {

@@ -18,11 +18,9 @@
 #include <utility>
 
 #include "log/usage_log.h"
-#include "monitor/process_table.h"
 #include "platform/linux/companion_folder.h"
 #include "platform/linux/companion_lock.h"
 #include "platform/platform.h"
-#include "settings/settings_table.h"
 #include "tests/core/core_fixture.h"
 
 namespace vantrel::test {
@@ -62,7 +60,7 @@ const std::string B = "[Base]\r\n";
 
 // Where the folder refuses a new file (to nobody, for root) it is written in place: killed at its first flush, cut or
 // write, a save leaves the old or the new text, at most with blanks ending its last line (no part of it to the reader:
-// platform/profile_test.cpp) that the next save drops. Short of room or read-only (even for root): the old file, alone.
+// core/settings_file_test.cpp) that the next save drops. Short of room or read-only (even for root): the old file, alone.
 TEST_F(SettingsFileTest, KilledAndFailedSavesLeaveTheOldFileOrTheNew) {
     const std::string old = B + "j=1\r\nk=" + std::string(20, 'o'), longValue(40, 'n');  // blanks end k's line
     const std::string s = B + "j=1\r\nk=s" + std::string(19, ' '), grown = old + std::string(20, ' ');

@@ -140,9 +140,10 @@ TEST_F(QtTest, SettingsRangeBoxIsModalToTheDialogWithOneButtonAndEscTakesNothing
     EXPECT_EQ(settings.allusage.get(), 95);
 }
 
-TEST_F(QtTest, AboutShowsTheIconStaysOpenOnEscAndTheCloseBoxClosesIt) {
+TEST_F(QtTest, AboutShowsTheIconFocusesOkStaysOpenOnEscAndTheCloseBoxClosesIt) {
     when_shown(QStringLiteral("バージョン情報"), [](QWidget* box) {
         EXPECT_EQ(control<QLabel>(box, kNoControlId)->pixmap().size(), QSize(32, 32));
+        EXPECT_EQ(box->focusWidget(), control<QPushButton>(box, kIdOk));
         QTest::keyClick(box, Qt::Key_Escape);
         ASSERT_TRUE(box->isVisible());
         box->close();

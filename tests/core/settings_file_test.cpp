@@ -14,10 +14,9 @@
 namespace vantrel::test {
 namespace {
 
-// A file p.ini in the test's folder, read through the platform's profile functions.
+// The settings file in the test's folder, read through the platform's profile functions.
 class ProfileTest : public CoreTest {
 protected:
-    std::string ini() const { return path("p.ini"); }
     // Key k of section Base (or another key) as a text, the default "dflt  ".
     std::string read(const char* key = "k") {
         char out[256];
@@ -31,15 +30,6 @@ const std::string B = "[Base]\r\n";
 
 // The Windows build's tests run under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
 constexpr bool kUnderWine = VANTREL_TESTS_UNDER_WINE;
-
-struct WriteCase {
-    std::string before;               // "-": no file
-    std::string after;                // once value is written to key in section
-    const char* wineAfter = nullptr;  // Wine's answer where it differs
-    const char* section = "Base";
-    const char* key = "k";
-    const char* value = "v";
-};
 
 // Each case: the whole file, its key k read as a text and as a number.
 TEST_F(ProfileTest, Reading) {
@@ -72,8 +62,13 @@ TEST_F(ProfileTest, Reading) {
     }
 }
 
+// Each case: the file before ("-": none), after value is written to key in section, and Wine's answer where it
+// differs.
 TEST_F(ProfileTest, Writing) {
-    const WriteCase cases[] = {
+    const struct {
+        std::string before, after;
+        const char *wineAfter = nullptr, *section = "Base", *key = "k", *value = "v";
+    } cases[] = {
         // A new file, section and key; keys changed in place.
         {"-", B + "k=v\r\n"},
         {B + "j=1\r\n", B + "j=1\r\nk=v\r\n"},
@@ -105,7 +100,7 @@ TEST_F(ProfileTest, Writing) {
          "; head\r\n[Other]\r\nx=1\r\n[Base]\r\nj=2\r\nk=v\r\n[Tail]\r\nt=3\r\n"},
         {"[Other]\r\nx=1\r\n\r\n", "[Other]\r\nx=1\r\n\r\n" + B + "k=v\r\n", "[Other]\r\nx=1\r\n[Base]\r\nk=v\r\n"},
     };
-    for (const WriteCase& c : cases) {
+    for (const auto& c : cases) {
         std::remove(ini().c_str());
         if (c.before != "-") write_file(ini(), c.before);
         EXPECT_TRUE(platform::profile_write_string(c.section, c.key, c.value, ini().c_str())) << c.before;
@@ -137,20 +132,11 @@ TEST_F(ProfileTest, HostileFilesAreReadAndWrittenQuickly) {
     }
 }
 
-const std::string kDefaultFile =
-    "[Base]\r\nallusage=95\r\nallusageinfo=80\r\neachusage=80\r\nintervalsec=5\r\ndisptrayicon=1\r\nallcount=0\r\n"
-    "allinfocnt=0\r\neachcount=1\r\nallenable=1\r\nallinfoenable=1\r\neachenable=1\r\nwritelogfile=0\r\n"
-    "allwarntitle=\"CPU使用率 の警告！\"\r\nallwarnmsg=\"CPU使用率が {u}% に達しました\"\r\n"
-    "allinfotitle=\"CPU使用率 のお知らせ\"\r\nallinfomsg=\"CPU使用率は {u}% です\"\r\n"
-    "eachwarntitle=\"CPU使用率 の警告！\"\r\neachwarnmsg=\"プロセス[{p}]がCPUを {u}% 使っています\"\r\n"
-    "ignoreproc=\"\"\r\nlogfilename=\"\"\r\n";
-
 using SettingsFileTest = CoreTest;
 
-// A load keeps an integer outside 0 to its max; texts keep blanks and quotes and stop at 255 bytes.
-TEST_F(SettingsFileTest, FirstSaveWritesTheDefaultsAndALoadTakesValuesWithinTheirLimits) {
-    save_settings();
-    EXPECT_EQ(read_file(ini()), kDefaultFile);
+// A load keeps an integer outside 0 to its max; texts keep blanks and quotes and stop at 255 bytes. What a save
+// writes, byte for byte: e2e/tray_menu.sh and win32/e2e/tray.sh.
+TEST_F(SettingsFileTest, ALoadTakesValuesWithinTheirLimits) {
     settings.allwarnmsg.set("  say \"hi\" at {u}%  ");
     save_settings();
     const struct { IntSetting& setting; const char* stored; int32_t loaded; } cases[] = {
@@ -169,6 +155,8 @@ TEST_F(SettingsFileTest, FirstSaveWritesTheDefaultsAndALoadTakesValuesWithinThei
 
 // Read-only is cleared; keys change in place, missing ones go at the end of the section; all else stays.
 TEST_F(SettingsFileTest, SaveKeepsAReadOnlyFilesForeignLines) {
+    save_settings();  // the defaults, as a first save writes them
+    const std::string defaults = read_file(ini());
     const std::string head = "; Vantrel settings\r\n[Other]\r\nallusage=1\r\n[BASE]\r\nIntervalSec=0\r\n"
                              "unknown line\r\nallusage=90\r\nextra=keep\r\n; note=not a key\r\n";
     const std::string tail = "[Tail]\r\nx=y\r\n";
@@ -177,7 +165,7 @@ TEST_F(SettingsFileTest, SaveKeepsAReadOnlyFilesForeignLines) {
     load_settings();
     settings.allusage.set(70);
     save_settings();
-    std::string expected = head + kDefaultFile.substr(kDefaultFile.find("allusageinfo=")) + tail;
+    std::string expected = head + defaults.substr(defaults.find("allusageinfo=")) + tail;
     expected.erase(expected.find("intervalsec=5\r\n"), 15);
     expected.replace(expected.find("allusage=90"), 11, "allusage=70").replace(expected.find("=0\r\nunknown"), 2, "=1");
     EXPECT_EQ(read_file(ini()), expected);

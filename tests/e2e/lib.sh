@@ -471,10 +471,10 @@ click_icon() {
 }
 
 # The program's open popup menus: override-redirect windows that are not
-# balloons.
+# balloons, of the X class CLASS (vantrel unless given).
 open_menus() {
   local w info tree type
-  for w in $(xdotool search --onlyvisible --classname '^vantrel$' 2>/dev/null); do
+  for w in $(xdotool search --onlyvisible --classname "^${1:-vantrel}\$" 2>/dev/null); do
     info=$(xwininfo -id "$w" 2>/dev/null) || continue
     tree=$(xwininfo -tree -id "$w" 2>/dev/null) || continue
     type=$(xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null) || continue

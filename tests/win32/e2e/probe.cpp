@@ -2,7 +2,6 @@
 // need it, and prints what it finds in the system code page:
 //
 //   vantrel_probe running            whether the program's main window exists
-//   vantrel_probe menu               whether the program's popup menu is open
 //   vantrel_probe tooltip            the text of the tooltips on screen
 //   vantrel_probe text WINDOW ID     the text of control ID of a window of the
 //                                    program: settings, about or range (the
@@ -57,27 +56,10 @@ HWND named_window(const char* name) {
     return title == nullptr ? nullptr : FindWindowA(nullptr, title);
 }
 
-bool of_program(HWND window) {
-    DWORD mine = 0, its = 0;
-    GetWindowThreadProcessId(find_main_window(), &mine);
-    GetWindowThreadProcessId(window, &its);
-    return mine != 0 && mine == its;
-}
-
-bool shown_of_class(HWND window, const char* wanted) {
-    char name[64];
-    return IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, wanted) == 0;
-}
-
-// Menus of another process cannot be read; that the program's menu is on
-// screen can be seen.
-BOOL CALLBACK find_menu(HWND window, LPARAM found) {
-    if (shown_of_class(window, "#32768") && of_program(window)) *reinterpret_cast<bool*>(found) = true;
-    return TRUE;
-}
-
 BOOL CALLBACK print_tooltip(HWND window, LPARAM found) {
-    if (shown_of_class(window, "tooltips_class32")) {
+    char name[64];
+    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) > 0 &&
+        std::strcmp(name, "tooltips_class32") == 0) {
         // Sent, not GetWindowText: that gives another process's window's
         // caption, not what the tooltip shows.
         char text[512] = "";
@@ -166,10 +148,9 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     _setmode(_fileno(stdout), _O_BINARY);  // the texts' line ends as they are
     const char* what = argv[1];
-    const bool menu = std::strcmp(what, "menu") == 0;
-    if (menu || std::strcmp(what, "tooltip") == 0) {
+    if (std::strcmp(what, "tooltip") == 0) {
         bool found = false;
-        EnumWindows(menu ? find_menu : print_tooltip, reinterpret_cast<LPARAM>(&found));
+        EnumWindows(print_tooltip, reinterpret_cast<LPARAM>(&found));
         return found ? 0 : 1;
     }
     if (std::strcmp(what, "text") == 0 && argc == 4) return print_text(argv[2], std::atoi(argv[3]));

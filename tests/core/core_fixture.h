@@ -80,7 +80,6 @@ protected:
     static void write_file(const std::string& path, const std::string& content) {
         std::ofstream(path, std::ios::binary) << content;
     }
-    static bool exists(const std::string& path) { return fs::exists(path); }
     // The file's read-only mark: the write permissions on Linux, the
     // read-only attribute on Windows.
     static void set_read_only(const std::string& path) {

@@ -38,10 +38,6 @@ protected:
         return opened;
     }
     static const ProcessSlot& slot(uint32_t s) { return processTable.slots[s]; }
-};
-
-class UsageLogTest : public CoreTest {
-protected:
     static void append(int32_t total) {
         processTable.slots[kTotalSlot].usage = total;
         append_usage_line(processTable);
@@ -72,7 +68,6 @@ TEST_F(MonitorCycleTest, SweepsWalkTheTableBatchByBatch) {
 }
 
 TEST_F(MonitorCycleTest, FailedSnapshotMeasuresNothingAndTheNextCycleRetries) {
-    settings.writelogfile.set(1);
     numbered(3);
     fake::system().snapshotFails = true;
     cycleState.busy = 1;
@@ -81,7 +76,6 @@ TEST_F(MonitorCycleTest, FailedSnapshotMeasuresNothingAndTheNextCycleRetries) {
     EXPECT_TRUE(fake::system().openedPaths.empty());
     fake::system().snapshotFails = false;
     EXPECT_EQ(cycle().size(), 3u);
-    EXPECT_TRUE(exists(path("cpuusagelog.txt")));
 }
 
 TEST_F(MonitorCycleTest, InstancesShortNamesAndNamesTooLong) {
@@ -141,7 +135,7 @@ TEST_F(MonitorCycleTest, FailedCountersStoreNoReadingAndTheSwitchOffMeasuresOnly
     EXPECT_TRUE(cycle().empty());
 }
 
-TEST_F(UsageLogTest, LineFormatAndValues) {
+TEST_F(MonitorCycleTest, UsageLineFormatAndValues) {
     const std::string t = "2008/03/07  9:05:02\t";  // the fake clock
     for (int32_t v : {0, 100, 101, -7}) append(v);
     fake::system().now = {2008, 12, 31, 23, 59, 59};
@@ -153,16 +147,16 @@ TEST_F(UsageLogTest, LineFormatAndValues) {
                   "2026/01/01  0:00:00\t5\r\n");
 }
 
-TEST_F(UsageLogTest, NamedFileOrTheDefaultFile) {
+TEST_F(MonitorCycleTest, UsageLogInTheNamedFileOrTheDefaultFile) {
     write_file(path("named.log"), "kept\r\nbytes\xff");
     settings.logfilename.set(path("named.log"));
     append(5);
     EXPECT_EQ(read_file(path("named.log")), "kept\r\nbytes\xff" "2008/03/07  9:05:02\t5\r\n");
-    EXPECT_FALSE(exists(path("cpuusagelog.txt")));
+    EXPECT_FALSE(fs::exists(path("cpuusagelog.txt")));
 
     // Unusable names go to the default file, which is made writable; the
     // named file is never changed, not even in its permissions.
-    std::filesystem::create_directory(path("adir"));
+    fs::create_directory(path("adir"));
     write_file(path("ro.log"), "old");
     set_read_only(path("ro.log"));
     write_file(path("cpuusagelog.txt"), "x\r\n");

@@ -24,7 +24,6 @@ protected:
         ASSERT_EQ(run_application(nullptr), 0);
     }
     static fake::Ui& ui() { return fake::ui(); }
-    static intptr_t hand_over() { return platform::send_message(mainWindow, platform::kMsgHandOver, 0, 0); }
     static void notify(uint32_t mouse) { send(WM_TRAYNOTIFY, kTrayIconId, mouse); }
     static void command(uintptr_t id) { send(platform::kMsgCommand, id); }
 };
@@ -34,7 +33,6 @@ TEST_F(ShellTest, StartLoadsSettingsShowsTheIconAndTicksAfter100ms) {
     EXPECT_EQ(ui().timerLog, (fake::TimerLog{{MonitorTimer, 100}}));
     EXPECT_EQ(request_kinds(), Kinds{platform::kIconAdd});
     fake::fire_timer(MonitorTimer);
-    EXPECT_EQ(processTable.slots[kTotalSlot].usage, 12);  // the cycle ran
     EXPECT_EQ(ui().armedTimers[MonitorTimer], 60000u);
     // A notification area made anew gets the icon again, as long as it is shown.
     clear_icon_requests();
@@ -78,16 +76,14 @@ TEST_F(ShellTest, ExitEndsAtTheFirstTickWithoutACycle) {
         ui().runWorkersInline = !cycleRunning;
         start();
         fake::fire_timer(MonitorTimer);
-        EXPECT_EQ(hand_over(), 1);
         command(CMD_EXIT);
         EXPECT_EQ(icon_requests().back().request, platform::kIconDelete);  // at once
         EXPECT_EQ(ui().armedTimers[MonitorTimer], 600u);
         fake::fire_timer(MonitorTimer);
         EXPECT_EQ(ui().windowAlive, cycleRunning);
-        // Once Exit is under way a second start is refused, and no command
-        // is carried out: no dialog opens and a repeated Exit does not put
-        // the close off.
-        EXPECT_EQ(hand_over(), 0);
+        // Once Exit is under way no command is carried out: no dialog opens
+        // and a repeated Exit does not put the close off. (That a second
+        // start is refused then: e2e/second_start.sh, win32/e2e/copies.sh.)
         const uint32_t pendingTick = ui().armedTimers[MonitorTimer];
         for (uintptr_t id : {CMD_SETTINGS, CMD_ABOUT, CMD_TOGGLE_TOTAL_WARNING, CMD_EXIT}) command(id);
         EXPECT_TRUE(ui().dialogsOpened.empty());

@@ -1,6 +1,6 @@
 // The Win32 system services against the real system: Tool Help, the
 // Performance Data Helper counters, file attributes, the executable's path,
-// the clock and the code page. Under Wine the counters are a stand-in (the
+// and the code page. Under Wine the counters are a stand-in (the
 // total always reads one value, process counters never attach), so the
 // plumbing is checked here and the readings' logic by the core's tests. The
 // append and the profile functions are the files of the core's tests, which
@@ -37,7 +37,6 @@ TEST(Win32ServicesTest, ExecutablePathAndTheSnapshotThatListsItByFileName) {
     EXPECT_EQ(std::strlen(path), n);
     EXPECT_TRUE(std::string(path).ends_with("\\win32_tests.exe")) << path;
     EXPECT_EQ(path[1], ':');  // a full path, drive first
-    EXPECT_EQ(directory_separator(), '\\');
     // A buffer too small, even by just the terminator, gets nothing, and
     // nothing beyond its end.
     std::string small(n + 4, '#');
@@ -63,19 +62,16 @@ TEST(Win32ServicesTest, ExecutablePathAndTheSnapshotThatListsItByFileName) {
     }
 }
 
-TEST(Win32ServicesTest, CountersReadTheTotalAndFailForAnUnknownProcess) {
+// The total's reading: the tooltip in win32/e2e/tray.sh, which shows it only when it is one, 0 to 100.
+TEST(Win32ServicesTest, CountersFailForAnUnknownProcessAndLeaveTheValue) {
     CounterQuery* total = counter_open("\\Processor(_Total)\\% Processor Time");
     CounterQuery* missing = counter_open("\\Process(no-such-process#0)\\% Processor Time");
     CounterQuery* unnamed = counter_open(nullptr);
     for (CounterQuery* q : {total, missing, unnamed}) counter_collect(q);
     sleep_ms(500);
-    int32_t value = -1;
     for (CounterQuery* q : {total, missing, unnamed}) counter_collect(q);
-    EXPECT_TRUE(counter_read(total, &value));
-    EXPECT_GE(value, 0);
-    EXPECT_LE(value, 100);
     // A failed reading leaves the caller's value as it was: never a stale one.
-    value = 12345;
+    int32_t value = 12345;
     EXPECT_FALSE(counter_read(missing, &value));
     EXPECT_FALSE(counter_read(unnamed, &value));
     EXPECT_EQ(value, 12345);
@@ -96,11 +92,9 @@ TEST(Win32ServicesTest, AttributesAreReadAndWrittenWhole) {
     fs::remove(f, ec);
 }
 
-TEST(Win32ServicesTest, LocalTimeAndCodePage) {
-    const LocalTime t = local_time();
-    EXPECT_GE(t.year, 2020);
-    EXPECT_TRUE(t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 31 && t.hour <= 23);
-    // The suite runs Wine in code page 932: its lead bytes, and no others.
+// The suite runs Wine in code page 932: its lead bytes, and no others. (The local time: the usage log's lines
+// in win32/e2e/dialogs.sh.)
+TEST(Win32ServicesTest, CodePage) {
     const CodePage cp = system_code_page();
     EXPECT_EQ(cp.kind, CodePage::Kind::Ansi);
     EXPECT_EQ(cp.leadBytes, CodePage::Cp932.leadBytes);

@@ -1,30 +1,25 @@
 // Looks at the running Windows program from outside, as the end-to-end tests
-// need it, and prints what it finds in the system code page:
+// need it, and prints what it finds in the system code page. vantrel_probe
 //
-//   vantrel_probe running            whether the program's main window exists
-//   vantrel_probe tooltip            the text of the tooltips on screen
-//   vantrel_probe text WINDOW ID     the text of control ID of a window of the
-//                                    program: settings, about or range (the
-//                                    range message box)
-//   vantrel_probe focus WINDOW       the id of the focused control of the
-//                                    window and its text selection
-//   vantrel_probe taskbar-created    tells the program the shell has restarted
-//   vantrel_probe drop-icon          takes the program's icon out of the
-//                                    notification area, as a restarted shell
-//                                    would have lost it
-//   vantrel_probe stranger           makes a window of another program's
-//                                    with the class "Vantrel" and prints
-//                                    "ready", then each close, command or
-//                                    application message it gets
-//   vantrel_probe exit-and-start EXE asks the program to exit, as its menu's
-//                                    Exit does, and at once to take a start,
-//                                    which it must refuse (else exit code 3);
-//                                    starts EXE, waits for it and ends with
-//                                    its exit code
-//   vantrel_probe hold-lock FOLDER   holds the lock of the settings folder
-//                                    as a copy in another session would,
-//                                    prints "held", and lets go when its
-//                                    standard input ends
+//   running             whether the program's main window exists
+//   tooltip             the text of the tooltips on screen
+//   text WINDOW ID      the text of control ID of a window of the program:
+//                       settings, about or range (the range message box)
+//   focus WINDOW        the id of the window's focused control and its text
+//                       selection
+//   taskbar-created     tells the program the shell has restarted
+//   drop-icon           takes the program's icon out of the notification
+//                       area, as a restarted shell would have lost it
+//   stranger            makes another program's window of the class
+//                       "Vantrel", prints "ready", then each close, command
+//                       or application message it gets
+//   exit-and-start EXE  asks the program to exit, as its menu's Exit does,
+//                       and at once to take a start, which it must refuse
+//                       (else exit code 3); starts EXE, waits for it and
+//                       ends with its exit code
+//   hold-lock FOLDER    holds the settings folder's lock as a copy in
+//                       another session would, prints "held", and lets go
+//                       when its standard input ends
 //
 // Windows are named in ASCII on the command line: what a test passes there
 // reaches a program under Wine in the Unix locale's encoding, not in code

@@ -13,7 +13,6 @@ namespace {
 
 using TrayIconTest = CoreTest;
 using MessageTemplateTest = CoreTest;
-using Kinds = std::vector<uint32_t>;
 using platform::kIconAdd, platform::kIconModify, platform::kIconDelete;
 
 const platform::IconRecord& record(std::size_t i) { return fake::ui().iconRequests.at(i).record; }
@@ -151,18 +150,7 @@ TEST_F(AlertRulesTest, OverallRulesWithTheirStreaks) {
     EXPECT_EQ(warnStreak, INT32_MAX);  // saturates rather than overflowing
 }
 
-TEST_F(AlertRulesTest, TotalWithoutReadingChangesNothingButTheProcessWarning) {
-    evaluate(96);
-    put(3, "busy.exe", 90);
-    for (int32_t total : {-1, 101}) {
-        EXPECT_EQ(evaluate(total, 5), std::vector<std::string>{process("busy.exe", "90")});
-        EXPECT_EQ(tooltip(), "(none)");
-        EXPECT_EQ(fake::ui().loads.back(), std::make_pair(total, platform::kLoadNormal));  // the plain icon
-        EXPECT_EQ(warnStreak, 1);
-    }
-}
-
-TEST_F(AlertRulesTest, ProcessWarningForTheLowestSlotOfTheBatchOnly) {
+TEST_F(AlertRulesTest, ProcessWarningForTheLowestSlotOfTheBatchOnlyAndATotalWithoutReadingChangesNothingElse) {
     put(33, "a.exe", 79);
     put(40, "b.exe", 80);
     put(41, "c.exe", 100);
@@ -177,6 +165,12 @@ TEST_F(AlertRulesTest, ProcessWarningForTheLowestSlotOfTheBatchOnly) {
     // Threshold 0: the first slot warns even when empty; then the overall warning.
     settings.eachusage.set(0);
     EXPECT_EQ(evaluate(97, 5, 0), (std::vector<std::string>{process("", "0"), warning(97)}));
+    for (int32_t total : {-1, 101}) {
+        EXPECT_EQ(evaluate(total, 5), std::vector<std::string>{process("", "0")});
+        EXPECT_EQ(tooltip(), "(none)");
+        EXPECT_EQ(fake::ui().loads.back(), std::make_pair(total, platform::kLoadNormal));  // the plain icon
+        EXPECT_EQ(warnStreak, 1);
+    }
 }
 
 }  // namespace

@@ -90,15 +90,15 @@ protected:
         return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
     }
 
-    // Sends a message to the main window.
     static void send(uint32_t message, uintptr_t wparam = 0, intptr_t lparam = 0) {
         platform::send_message(fake::main_window_handle(), message, wparam, lparam);
     }
 
     // The notify-icon requests sent so far, their kinds, and forgetting them.
+    using Kinds = std::vector<uint32_t>;
     static const std::vector<fake::IconRequest>& icon_requests() { return fake::ui().iconRequests; }
-    static std::vector<uint32_t> request_kinds() {
-        std::vector<uint32_t> kinds;
+    static Kinds request_kinds() {
+        Kinds kinds;
         for (const fake::IconRequest& r : icon_requests()) kinds.push_back(r.request);
         return kinds;
     }

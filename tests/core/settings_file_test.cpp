@@ -1,10 +1,8 @@
-// The settings file. First the private-profile (INI) cases: one table, run
-// against the Linux reader and writer and against the Windows profile
-// functions. Where Wine's functions answer otherwise than the program's rules
-// for its settings file ask, the case names Wine's answer too, which is
-// expected only under Wine. Then the Linux file with hostile contents, and
-// the file through the core: what a save writes and keeps, what a load
-// takes, failed saves.
+// The settings file: the private-profile (INI) cases, one table run against
+// the Linux reader and writer and the Windows profile functions (where Wine
+// answers otherwise than the program's rules ask, the case names Wine's
+// answer, expected only under Wine); the Linux file with hostile contents;
+// the file through the core: what a save writes and keeps, what a load takes.
 #include <cstdio>
 #include <string>
 
@@ -15,7 +13,7 @@ namespace vantrel::test {
 namespace {
 
 // The settings file in the test's folder, read through the platform's profile functions.
-class ProfileTest : public CoreTest {
+class SettingsFileTest : public CoreTest {
 protected:
     // Key k of section Base (or another key) as a text, the default "dflt  ".
     std::string read(const char* key = "k") {
@@ -28,11 +26,10 @@ protected:
 
 const std::string B = "[Base]\r\n";
 
-// The Windows build's tests run under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
-constexpr bool kUnderWine = VANTREL_TESTS_UNDER_WINE;
+// The Windows build's tests run under Wine (CMAKE_CROSSCOMPILING_EMULATOR): VANTREL_TESTS_UNDER_WINE.
 
 // Each case: the whole file, its key k read as a text and as a number.
-TEST_F(ProfileTest, Reading) {
+TEST_F(SettingsFileTest, ProfileReading) {
     const struct { std::string file, text; int32_t number; } cases[] = {
         // Values, quotes and blanks.
         {B + "k=v", "v", 0}, {B + "k=  a b \t", "a b", 0}, {B + "k=\" 12\"", " 12", 12}, {B + "k=''", "", -7},
@@ -53,8 +50,7 @@ TEST_F(ProfileTest, Reading) {
         // At most 255 bytes.
         {B + "k=" + std::string(300, 'v'), std::string(255, 'v'), 0},
     };
-    EXPECT_EQ(read(), "dflt");  // no file: the default, without its trailing blanks
-    EXPECT_EQ(number(), -7);
+    EXPECT_TRUE(read() == "dflt" && number() == -7);  // no file: the default, without its trailing blanks
     for (const auto& c : cases) {
         write_file(ini(), c.file);
         EXPECT_EQ(read(), c.text) << c.file;
@@ -64,7 +60,7 @@ TEST_F(ProfileTest, Reading) {
 
 // Each case: the file before ("-": none), after value is written to key in section, and Wine's answer where it
 // differs.
-TEST_F(ProfileTest, Writing) {
+TEST_F(SettingsFileTest, ProfileWriting) {
     const struct {
         std::string before, after;
         const char *wineAfter = nullptr, *section = "Base", *key = "k", *value = "v";
@@ -104,14 +100,14 @@ TEST_F(ProfileTest, Writing) {
         std::remove(ini().c_str());
         if (c.before != "-") write_file(ini(), c.before);
         EXPECT_TRUE(platform::profile_write_string(c.section, c.key, c.value, ini().c_str())) << c.before;
-        const std::string expected = c.wineAfter != nullptr && kUnderWine ? c.wineAfter : c.after;
+        const std::string expected = c.wineAfter != nullptr && VANTREL_TESTS_UNDER_WINE ? c.wineAfter : c.after;
         EXPECT_EQ(read_file(ini()), expected) << c.before;
     }
 }
 
 // Each file is read, then k=v is written into it: only the end changes.
-TEST_F(ProfileTest, HostileFilesAreReadAndWrittenQuickly) {
-    if (kUnderWine) GTEST_SKIP() << "Wine's profile functions rewrite the whole file";
+TEST_F(SettingsFileTest, HostileFilesAreReadAndWrittenQuickly) {
+    if (VANTREL_TESTS_UNDER_WINE) GTEST_SKIP() << "Wine's profile functions rewrite the whole file";
     std::string lines(50'000'000, 'x');
     for (std::size_t i = 999; i < lines.size(); i += 1000) lines[i] = '\n';
     std::string keys = "[Base]\n";
@@ -131,8 +127,6 @@ TEST_F(ProfileTest, HostileFilesAreReadAndWrittenQuickly) {
         EXPECT_TRUE(platform::profile_write_string("Base", "k", "v", ini().c_str()) && read_file(ini()) == c.head + c.after);
     }
 }
-
-using SettingsFileTest = CoreTest;
 
 // A load keeps an integer outside 0 to its max; texts keep blanks and quotes and stop at 255 bytes. What a save
 // writes, byte for byte: e2e/tray_menu.sh and win32/e2e/tray.sh.

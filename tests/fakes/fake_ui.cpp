@@ -40,8 +40,7 @@ bool fire_timer(uintptr_t id) {
 }
 
 void run_pending_worker() {
-    auto* fn = std::exchange(pendingWorker, nullptr);
-    if (fn != nullptr) fn();
+    if (auto* fn = std::exchange(pendingWorker, nullptr)) fn();
 }
 
 void join_workers() {

@@ -21,7 +21,7 @@ struct IconRequest {
     platform::IconRecord record;
 };
 
-// Timers armed, as (id, ms).
+// Timers armed, as (id, ms), in order.
 using TimerLog = std::vector<std::pair<uintptr_t, uint32_t>>;
 
 struct DialogState {
@@ -40,7 +40,7 @@ struct Ui {
     bool windowAlive = false;
     int quitCode = -1;
     std::map<uintptr_t, uint32_t> armedTimers;  // id -> ms
-    TimerLog timerLog;                          // every arming, in order
+    TimerLog timerLog;
 
     // Workers run inline, or are kept for run_pending_worker, or run on
     // threads of their own; a failing start starts nothing.

@@ -1,14 +1,12 @@
 // The Win32 system services against the real system: Tool Help, the
-// Performance Data Helper counters, file attributes, the executable's path,
-// and the code page. Under Wine the counters are a stand-in (the
-// total always reads one value, process counters never attach), so the
-// plumbing is checked here and the readings' logic by the core's tests. The
-// append and the profile functions are the files of the core's tests, which
-// run on this build too. Then the resources as the resource compiler stored
-// them, read back from the executable: the dialogs 192 and 193 compared with
-// the templates from which the Linux presentation builds the same dialogs
-// (styles, geometry, ids, classes, texts and font must agree, field for
-// field) and icon 105's sizes.
+// Performance Data Helper counters, file attributes, the executable's path
+// and the code page (under Wine the counters are a stand-in: the total always
+// reads one value, process counters never attach; the readings' logic is the
+// core tests', as are the append and the profile functions, which those run
+// on this build). Then the resources as the resource compiler stored them,
+// read back from the executable: the dialogs 192 and 193 against the
+// templates the Linux presentation builds them from (styles, geometry, ids,
+// classes, texts and font, field for field) and icon 105's sizes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -18,7 +16,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 #include "resources/dialog_templates.h"
@@ -47,19 +44,19 @@ TEST(Win32ServicesTest, ExecutablePathAndTheSnapshotThatListsItByFileName) {
 
     ProcessSnapshot* snapshot = snapshot_take();
     ASSERT_NE(snapshot, nullptr);
-    std::vector<std::string> names;
-    for (const char* name = snapshot_next(snapshot); name != nullptr; name = snapshot_next(snapshot))
-        names.emplace_back(name);
-    snapshot_close(snapshot);
-    EXPECT_EQ(snapshot_next(nullptr), nullptr);
     const std::string self = fs::path(path).filename().string();
-    EXPECT_NE(std::find(names.begin(), names.end(), self), names.end()) << self;
-    for (const std::string& name : names) {
+    bool selfListed = false;
+    for (const char* listed = snapshot_next(snapshot); listed != nullptr; listed = snapshot_next(snapshot)) {
+        const std::string name = listed;
+        selfListed = selfListed || name == self;
         EXPECT_EQ(name.find_first_of("\\/:"), std::string::npos) << name;  // no directory
         EXPECT_TRUE(name.ends_with(".exe") || name.ends_with(".EXE") || name == "[System Process]" ||
                     name == "System")
             << name;
     }
+    snapshot_close(snapshot);
+    EXPECT_TRUE(selfListed) << self;
+    EXPECT_EQ(snapshot_next(nullptr), nullptr);
 }
 
 // The total's reading: the tooltip in win32/e2e/tray.sh, which shows it only when it is one, 0 to 100.
@@ -145,8 +142,7 @@ TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
         EXPECT_EQ(r.dword(), 0u);  // no extended styles
         const uint16_t count = r.word();
         EXPECT_EQ(count, expected->controlCount);
-        r.coordinate();  // the position: centred at run time
-        r.coordinate();
+        r.dword();  // the position, x and y: centred at run time
         EXPECT_EQ(r.coordinate(), expected->width);
         EXPECT_EQ(r.coordinate(), expected->height);
         EXPECT_EQ(r.text_or_ordinal(), "");  // no menu

@@ -44,11 +44,10 @@ using vantrel::win32::kMainWindowClass;
 
 // The program's window of a name, by its title.
 HWND named_window(const char* name) {
-    const char* title = std::strcmp(name, "settings") == 0 ? "設定"
-                        : std::strcmp(name, "about") == 0  ? "バージョン情報"
-                        : std::strcmp(name, "range") == 0  ? "out of range"
-                                                           : nullptr;
-    return title == nullptr ? nullptr : FindWindowA(nullptr, title);
+    const char* const titles[][2] = {{"settings", "設定"}, {"about", "バージョン情報"}, {"range", "out of range"}};
+    for (const auto& [named, title] : titles)
+        if (std::strcmp(name, named) == 0) return FindWindowA(nullptr, title);
+    return nullptr;
 }
 
 BOOL CALLBACK print_tooltip(HWND window, LPARAM found) {

@@ -414,6 +414,34 @@ setting() {
   sed -n "s/^$1=\\([^\\r]*\\)\\r\\{0,1\\}\$/\\1/p" "$E2E_DIR/Vantrel.ini"
 }
 
+# The settings file that a save of the default settings writes, with
+# allenable=ALLENABLE, in UTF-8 and with LF line ends.
+saved_defaults() {
+  cat <<EOF
+[Base]
+allusage=95
+allusageinfo=80
+eachusage=80
+intervalsec=5
+disptrayicon=1
+allcount=0
+allinfocnt=0
+eachcount=1
+allenable=$1
+allinfoenable=1
+eachenable=1
+writelogfile=0
+allwarntitle="CPU使用率 の警告！"
+allwarnmsg="CPU使用率が {u}% に達しました"
+allinfotitle="CPU使用率 のお知らせ"
+allinfomsg="CPU使用率は {u}% です"
+eachwarntitle="CPU使用率 の警告！"
+eachwarnmsg="プロセス[{p}]がCPUを {u}% 使っています"
+ignoreproc=""
+logfilename=""
+EOF
+}
+
 # The program's docked icon: its window inside the notification area.
 icon_window() {
   local w info tree
@@ -443,10 +471,10 @@ click_icon() {
 }
 
 # The program's open popup menus: override-redirect windows that are not
-# balloons.
+# balloons, of the X class CLASS (vantrel unless given).
 open_menus() {
   local w info tree type
-  for w in $(xdotool search --onlyvisible --classname '^vantrel$' 2>/dev/null); do
+  for w in $(xdotool search --onlyvisible --classname "^${1:-vantrel}\$" 2>/dev/null); do
     info=$(xwininfo -id "$w" 2>/dev/null) || continue
     tree=$(xwininfo -tree -id "$w" 2>/dev/null) || continue
     type=$(xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null) || continue

@@ -1,20 +1,9 @@
-// The fake system's state, and the executable's location it gives. Kept
-// apart from the fake processes so that tests of the real /proc services can
-// still place the executable's companion files in a folder of their own.
+// The executable's location that the fake system gives. Kept apart from the
+// fake processes so that tests of the real /proc services can still place
+// the executable's companion files in a folder of their own.
 #include <cstring>
 
 #include "tests/fakes/fake_system.h"
-
-namespace vantrel::fake {
-
-System& system() {
-    static System state;
-    return state;
-}
-
-void reset_system() { system() = System(); }
-
-}  // namespace vantrel::fake
 
 namespace vantrel::platform {
 

@@ -36,7 +36,10 @@ struct System {
 };
 
 // The one fake system; reset_system() puts it back to the state above.
-System& system();
-void reset_system();
+inline System& system() {
+    static System state;
+    return state;
+}
+inline void reset_system() { system() = System(); }
 
 }  // namespace vantrel::fake

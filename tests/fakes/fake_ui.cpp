@@ -40,8 +40,7 @@ bool fire_timer(uintptr_t id) {
 }
 
 void run_pending_worker() {
-    auto* fn = std::exchange(pendingWorker, nullptr);
-    if (fn != nullptr) fn();
+    if (auto* fn = std::exchange(pendingWorker, nullptr)) fn();
 }
 
 void join_workers() {
@@ -163,8 +162,8 @@ void end_dialog(WindowHandle d, intptr_t) { fake::dialog(d).ended = true; }
 void set_item_text(WindowHandle d, int id, const char* text) { fake::dialog(d).texts[id] = text; }
 void check_button(WindowHandle d, int id, int checked) { fake::dialog(d).checks[id] = checked; }
 bool is_button_checked(WindowHandle d, int id) { return fake::dialog(d).checks[id] == 1; }
-void select_all_text(WindowHandle d, int id) { fake::dialog(d).selectedAll = id; }
-void focus_item(WindowHandle d, int id) { fake::dialog(d).focus = id; }
+void select_all_text(WindowHandle, int) {}
+void focus_item(WindowHandle, int) {}
 std::size_t get_item_text(WindowHandle d, int id, char* buf, std::size_t cap) {
     return copy_cut(system_code_page(), buf, cap, fake::dialog(d).texts[id]);
 }

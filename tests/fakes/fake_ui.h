@@ -21,7 +21,7 @@ struct IconRequest {
     platform::IconRecord record;
 };
 
-// Timers armed, as (id, ms).
+// Timers armed, as (id, ms), in order.
 using TimerLog = std::vector<std::pair<uintptr_t, uint32_t>>;
 
 struct DialogState {
@@ -30,8 +30,6 @@ struct DialogState {
     std::map<int, int> checks;
     std::map<int, std::vector<std::string>> lists;
     std::map<int, int> selections;
-    int focus = 0;
-    int selectedAll = 0;
 };
 
 struct Ui {
@@ -42,7 +40,7 @@ struct Ui {
     bool windowAlive = false;
     int quitCode = -1;
     std::map<uintptr_t, uint32_t> armedTimers;  // id -> ms
-    TimerLog timerLog;                          // every arming, in order
+    TimerLog timerLog;
 
     // Workers run inline, or are kept for run_pending_worker, or run on
     // threads of their own; a failing start starts nothing.

@@ -18,11 +18,8 @@
 #include <utility>
 
 #include "log/usage_log.h"
-#include "monitor/process_table.h"
 #include "platform/linux/companion_folder.h"
 #include "platform/linux/companion_lock.h"
-#include "platform/platform.h"
-#include "settings/settings_table.h"
 #include "tests/core/core_fixture.h"
 
 namespace vantrel::test {
@@ -62,7 +59,7 @@ const std::string B = "[Base]\r\n";
 
 // Where the folder refuses a new file (to nobody, for root) it is written in place: killed at its first flush, cut or
 // write, a save leaves the old or the new text, at most with blanks ending its last line (no part of it to the reader:
-// platform/profile_test.cpp) that the next save drops. Short of room or read-only (even for root): the old file, alone.
+// core/settings_file_test.cpp) that the next save drops. Short of room or read-only (even for root): the old file, alone.
 TEST_F(SettingsFileTest, KilledAndFailedSavesLeaveTheOldFileOrTheNew) {
     const std::string old = B + "j=1\r\nk=" + std::string(20, 'o'), longValue(40, 'n');  // blanks end k's line
     const std::string s = B + "j=1\r\nk=s" + std::string(19, ' '), grown = old + std::string(20, ' ');
@@ -102,14 +99,12 @@ TEST(CompanionFolder, FollowsTheConfigurationFolderOfTheUser) {
             << (c.configHome ? c.configHome : "(unset)") << " " << (c.home ? c.home : "(unset)");
 }
 
-// One holder at a time, with nothing made in the folder; a read-only folder is locked all the same. A folder that
-// cannot be locked (missing, or without locks on its file system) is said once on standard error.
-TEST_F(SettingsFileTest, TheFolderIsLockedByOneCopyAtATime) {
+// A read-only folder is locked all the same (one holder at a time, with nothing made in the folder: e2e/terminal.sh).
+// A folder that cannot be locked (missing, or without locks on its file system) is said once on standard error.
+TEST_F(SettingsFileTest, AReadOnlyFolderIsLockedAndOneThatCannotBeIsSaidOnce) {
     std::filesystem::create_directory(path("app"));
     ::chmod(path("app").c_str(), 0555);
     EXPECT_EQ(companion::lock_folder(path("app"), 0), companion::LockResult::Taken);
-    EXPECT_EQ(companion::lock_folder(path("app"), 100), companion::LockResult::Held);
-    EXPECT_TRUE(std::filesystem::is_empty(path("app")));
     const Child refused{.call = SYS_flock, .action = SECCOMP_RET_ERRNO | ENOLCK, .out = path("stderr")};
     for (const auto& [folder, reason] : {std::pair(path("missing"), "No such file or directory"),
                                          std::pair(path("app"), "No locks available")}) {

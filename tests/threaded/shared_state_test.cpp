@@ -1,10 +1,11 @@
 // The state shared by the user-interface thread and the worker: settings
-// read while they are replaced, and the tray icon entered from both sides.
+// read while they are replaced, the tray icon entered from both sides, and
+// the real shell running real monitor cycles over /proc on worker threads
+// while the user-interface thread keeps changing what the cycles read.
 #include <atomic>
+#include <chrono>
 #include <thread>
 
-#include "alerts/tray_icon.h"
-#include "settings/settings_table.h"
 #include "tests/core/core_fixture.h"
 
 namespace vantrel::test {
@@ -19,7 +20,6 @@ TEST_F(SharedStateTest, AReaderNeverSeesHalfOfAText) {
     std::thread writer([&] {
         for (int i = 0; i < 20000; ++i) {
             settings.ignoreproc.set(i % 2 ? a : b);
-            settings.allusage.set(i % 100);
         }
         done = true;
     });
@@ -27,7 +27,6 @@ TEST_F(SharedStateTest, AReaderNeverSeesHalfOfAText) {
         char copy[256];
         settings.ignoreproc.copy_to(copy, sizeof copy);
         ASSERT_TRUE(copy == a || copy == b);
-        ASSERT_LT(static_cast<uint32_t>(settings.allusage.get()), 100u);
     }
     writer.join();
     settings.ignoreproc.set(std::string(5000, 'z'));  // stored within its capacity
@@ -54,6 +53,36 @@ TEST_F(SharedStateTest, BalloonsAndRemovalsKeepTheIconConsistent) {
     }
     EXPECT_FALSE(shown);
     EXPECT_EQ(fake::ui().timerLog.size(), adds);
+}
+
+TEST_F(SharedStateTest, UserChangesDuringRealCycles) {
+    write_file(path("Vantrel.ini"), "[Base]\r\nintervalsec=1\r\nwritelogfile=1\r\ndisptrayicon=0\r\nallusage=0\r\n"
+                                    "allusageinfo=0\r\neachusage=0\r\n");
+    fake::ui().threadedWorkers = true;
+    ASSERT_EQ(run_application(nullptr), 0);
+
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
+    for (int round = 0; std::chrono::steady_clock::now() < until; ++round) {
+        if (round % 20 == 0) fake::fire_timer(MonitorTimer);  // starts a cycle unless one runs
+        if (round % 50 == 0) fake::fire_timer(BalloonIconTimer);
+        send(platform::kMsgCommand, CMD_TOGGLE_TOTAL_WARNING + static_cast<uint32_t>(round % 3));
+        settings.ignoreproc.set(round % 2 ? "bash,init" : std::string(100, 'x') + ",sh");
+        settings.logfilename.set(path(round % 2 ? "a.log" : "b.log"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    send(platform::kMsgCommand, CMD_EXIT);
+    const int startedBeforeExit = fake::ui().workersStarted;
+    while (fake::ui().windowAlive) {
+        fake::fire_timer(MonitorTimer);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    fake::join_workers();
+
+    EXPECT_GE(fake::ui().workersStarted, 2);
+    EXPECT_EQ(fake::ui().workersStarted, startedBeforeExit);  // no cycle after Exit
+    EXPECT_EQ(fake::ui().quitCode, 0);
+    // Each cycle logged its line to whichever file was named at the time.
+    EXPECT_GE(read_file(path("a.log")).size() + read_file(path("b.log")).size(), 2 * 20u);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 # that the English add finds what the first one missed can only be seen on
 # a Windows in another language.)
 #
-#   counter_calls_test.sh WINE_RUN WINE_PREFIX WIN32_SERVICES_TESTS
+#   counter_calls_test.sh WINE_RUN WINE_PREFIX WIN32_TESTS
 set -euo pipefail
 fail() { echo "FAIL: $*" >&2; exit 1; }
 

@@ -84,7 +84,9 @@ click_wine_icon() {
   xdotool mousemove --window "$w" 6 6 click --repeat "${2:-1}" --delay 40 "$1"
 }
 
-menu_shown() { probe menu >/dev/null; }
+# The program's popup menu: Wine shows it as an override-redirect window of
+# the program's X class, its file name.
+menu_shown() { [ -n "$(open_menus "$(basename "${PROGRAM_NAME:-vantrel.exe}")")" ]; }
 menu_gone() { ! menu_shown; }
 
 # Opens the menu with a right click and chooses the item reached with DOWN

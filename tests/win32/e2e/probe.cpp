@@ -1,31 +1,25 @@
 // Looks at the running Windows program from outside, as the end-to-end tests
-// need it, and prints what it finds in the system code page:
+// need it, and prints what it finds in the system code page. vantrel_probe
 //
-//   vantrel_probe running            whether the program's main window exists
-//   vantrel_probe menu               whether the program's popup menu is open
-//   vantrel_probe tooltip            the text of the tooltips on screen
-//   vantrel_probe text WINDOW ID     the text of control ID of a window of the
-//                                    program: settings, about or range (the
-//                                    range message box)
-//   vantrel_probe focus WINDOW       the id of the focused control of the
-//                                    window and its text selection
-//   vantrel_probe taskbar-created    tells the program the shell has restarted
-//   vantrel_probe drop-icon          takes the program's icon out of the
-//                                    notification area, as a restarted shell
-//                                    would have lost it
-//   vantrel_probe stranger           makes a window of another program's
-//                                    with the class "Vantrel" and prints
-//                                    "ready", then each close, command or
-//                                    application message it gets
-//   vantrel_probe exit-and-start EXE asks the program to exit, as its menu's
-//                                    Exit does, and at once to take a start,
-//                                    which it must refuse (else exit code 3);
-//                                    starts EXE, waits for it and ends with
-//                                    its exit code
-//   vantrel_probe hold-lock FOLDER   holds the lock of the settings folder
-//                                    as a copy in another session would,
-//                                    prints "held", and lets go when its
-//                                    standard input ends
+//   running             whether the program's main window exists
+//   tooltip             the text of the tooltips on screen
+//   text WINDOW ID      the text of control ID of a window of the program:
+//                       settings, about or range (the range message box)
+//   focus WINDOW        the id of the window's focused control and its text
+//                       selection
+//   taskbar-created     tells the program the shell has restarted
+//   drop-icon           takes the program's icon out of the notification
+//                       area, as a restarted shell would have lost it
+//   stranger            makes another program's window of the class
+//                       "Vantrel", prints "ready", then each close, command
+//                       or application message it gets
+//   exit-and-start EXE  asks the program to exit, as its menu's Exit does,
+//                       and at once to take a start, which it must refuse
+//                       (else exit code 3); starts EXE, waits for it and
+//                       ends with its exit code
+//   hold-lock FOLDER    holds the settings folder's lock as a copy in
+//                       another session would, prints "held", and lets go
+//                       when its standard input ends
 //
 // Windows are named in ASCII on the command line: what a test passes there
 // reaches a program under Wine in the Unix locale's encoding, not in code
@@ -50,34 +44,16 @@ using vantrel::win32::kMainWindowClass;
 
 // The program's window of a name, by its title.
 HWND named_window(const char* name) {
-    const char* title = std::strcmp(name, "settings") == 0 ? "設定"
-                        : std::strcmp(name, "about") == 0  ? "バージョン情報"
-                        : std::strcmp(name, "range") == 0  ? "out of range"
-                                                           : nullptr;
-    return title == nullptr ? nullptr : FindWindowA(nullptr, title);
-}
-
-bool of_program(HWND window) {
-    DWORD mine = 0, its = 0;
-    GetWindowThreadProcessId(find_main_window(), &mine);
-    GetWindowThreadProcessId(window, &its);
-    return mine != 0 && mine == its;
-}
-
-bool shown_of_class(HWND window, const char* wanted) {
-    char name[64];
-    return IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) > 0 && std::strcmp(name, wanted) == 0;
-}
-
-// Menus of another process cannot be read; that the program's menu is on
-// screen can be seen.
-BOOL CALLBACK find_menu(HWND window, LPARAM found) {
-    if (shown_of_class(window, "#32768") && of_program(window)) *reinterpret_cast<bool*>(found) = true;
-    return TRUE;
+    const char* const titles[][2] = {{"settings", "設定"}, {"about", "バージョン情報"}, {"range", "out of range"}};
+    for (const auto& [named, title] : titles)
+        if (std::strcmp(name, named) == 0) return FindWindowA(nullptr, title);
+    return nullptr;
 }
 
 BOOL CALLBACK print_tooltip(HWND window, LPARAM found) {
-    if (shown_of_class(window, "tooltips_class32")) {
+    char name[64];
+    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof name) > 0 &&
+        std::strcmp(name, "tooltips_class32") == 0) {
         // Sent, not GetWindowText: that gives another process's window's
         // caption, not what the tooltip shows.
         char text[512] = "";
@@ -166,10 +142,9 @@ int main(int argc, char** argv) {
     if (argc < 2) return 2;
     _setmode(_fileno(stdout), _O_BINARY);  // the texts' line ends as they are
     const char* what = argv[1];
-    const bool menu = std::strcmp(what, "menu") == 0;
-    if (menu || std::strcmp(what, "tooltip") == 0) {
+    if (std::strcmp(what, "tooltip") == 0) {
         bool found = false;
-        EnumWindows(menu ? find_menu : print_tooltip, reinterpret_cast<LPARAM>(&found));
+        EnumWindows(print_tooltip, reinterpret_cast<LPARAM>(&found));
         return found ? 0 : 1;
     }
     if (std::strcmp(what, "text") == 0 && argc == 4) return print_text(argv[2], std::atoi(argv[3]));

@@ -38,27 +38,6 @@ wait_for 20 "the icon to come back" wine_icon_docked
 choose_wine_menu_item 6 # Exit
 expect_clean_exit 30
 
-expected="[Base]
-allusage=95
-allusageinfo=80
-eachusage=80
-intervalsec=5
-disptrayicon=1
-allcount=0
-allinfocnt=0
-eachcount=1
-allenable=0
-allinfoenable=1
-eachenable=1
-writelogfile=0
-allwarntitle=\"CPU使用率 の警告！\"
-allwarnmsg=\"CPU使用率が {u}% に達しました\"
-allinfotitle=\"CPU使用率 のお知らせ\"
-allinfomsg=\"CPU使用率は {u}% です\"
-eachwarntitle=\"CPU使用率 の警告！\"
-eachwarnmsg=\"プロセス[{p}]がCPUを {u}% 使っています\"
-ignoreproc=\"\"
-logfilename=\"\""
-cmp <(sed 's/$/\r/' <<<"$expected" | iconv -f UTF-8 -t CP932) "$E2E_DIR/Vantrel.ini" ||
+cmp <(saved_defaults 0 | sed 's/$/\r/' | iconv -f UTF-8 -t CP932) "$E2E_DIR/Vantrel.ini" ||
   fail "Vantrel.ini is not the 21 lines expected: $(settings_text)"
 echo PASS

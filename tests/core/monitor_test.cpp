@@ -1,10 +1,13 @@
 // The monitor cycle and the batch measurement with scripted processes and
-// counters: sweeps and batches, instance numbers, exclusions, counter paths.
+// counters: sweeps and batches, instance numbers, exclusions, counter paths;
+// then the usage log that a cycle appends to: the line format and where the
+// line goes.
 #include <algorithm>
+#include <filesystem>
 
+#include "log/usage_log.h"
 #include "monitor/batch_measurement.h"
 #include "monitor/monitor_cycle.h"
-#include "settings/settings_table.h"
 #include "tests/core/core_fixture.h"
 
 namespace vantrel::test {
@@ -35,6 +38,10 @@ protected:
         return opened;
     }
     static const ProcessSlot& slot(uint32_t s) { return processTable.slots[s]; }
+    static void append(int32_t total) {
+        processTable.slots[kTotalSlot].usage = total;
+        append_usage_line(processTable);
+    }
 };
 
 TEST_F(MonitorCycleTest, SweepsWalkTheTableBatchByBatch) {
@@ -61,7 +68,6 @@ TEST_F(MonitorCycleTest, SweepsWalkTheTableBatchByBatch) {
 }
 
 TEST_F(MonitorCycleTest, FailedSnapshotMeasuresNothingAndTheNextCycleRetries) {
-    settings.writelogfile.set(1);
     numbered(3);
     fake::system().snapshotFails = true;
     cycleState.busy = 1;
@@ -70,7 +76,6 @@ TEST_F(MonitorCycleTest, FailedSnapshotMeasuresNothingAndTheNextCycleRetries) {
     EXPECT_TRUE(fake::system().openedPaths.empty());
     fake::system().snapshotFails = false;
     EXPECT_EQ(cycle().size(), 3u);
-    EXPECT_TRUE(exists(path("cpuusagelog.txt")));
 }
 
 TEST_F(MonitorCycleTest, InstancesShortNamesAndNamesTooLong) {
@@ -128,6 +133,49 @@ TEST_F(MonitorCycleTest, FailedCountersStoreNoReadingAndTheSwitchOffMeasuresOnly
     EXPECT_EQ(slot(2).usage, 60);
     EXPECT_EQ(slot(kTotalSlot).usage, kNoReading);
     EXPECT_TRUE(cycle().empty());
+}
+
+TEST_F(MonitorCycleTest, UsageLineFormatAndValues) {
+    const std::string t = "2008/03/07  9:05:02\t";  // the fake clock
+    for (int32_t v : {0, 100, 101, -7}) append(v);
+    fake::system().now = {2008, 12, 31, 23, 59, 59};
+    append(37);
+    fake::system().now = {2026, 1, 1, 0, 0, 0};
+    append(5);
+    EXPECT_EQ(read_file(path("cpuusagelog.txt")),
+              t + "0\r\n" + t + "100\r\n" + t + "-1\r\n" + t + "-1\r\n2008/12/31 23:59:59\t37\r\n"
+                  "2026/01/01  0:00:00\t5\r\n");
+}
+
+TEST_F(MonitorCycleTest, UsageLogInTheNamedFileOrTheDefaultFile) {
+    write_file(path("named.log"), "kept\r\nbytes\xff");
+    settings.logfilename.set(path("named.log"));
+    append(5);
+    EXPECT_EQ(read_file(path("named.log")), "kept\r\nbytes\xff" "2008/03/07  9:05:02\t5\r\n");
+    EXPECT_FALSE(fs::exists(path("cpuusagelog.txt")));
+
+    // Unusable names go to the default file, which is made writable; the
+    // named file is never changed, not even in its permissions.
+    fs::create_directory(path("adir"));
+    write_file(path("ro.log"), "old");
+    set_read_only(path("ro.log"));
+    write_file(path("cpuusagelog.txt"), "x\r\n");
+    set_read_only(path("cpuusagelog.txt"));
+    for (const std::string& name : {std::string(), path("no/dir/x.log"), path("adir"), path("ro.log")}) {
+        settings.logfilename.set(name);
+        append(1);
+    }
+    std::string expected = "x\r\n";
+    for (int i = 0; i < 4; ++i) expected += "2008/03/07  9:05:02\t1\r\n";
+    EXPECT_EQ(read_file(path("cpuusagelog.txt")), expected);
+    EXPECT_FALSE(is_read_only(path("cpuusagelog.txt")));
+    EXPECT_EQ(read_file(path("ro.log")), "old");
+    EXPECT_TRUE(is_read_only(path("ro.log")));
+
+    // No usable location at all: the line is lost quietly.
+    fake::system().executablePath = path("no-such-dir/vantrel");
+    append(3);
+    EXPECT_EQ(read_file(path("cpuusagelog.txt")), expected);
 }
 
 }  // namespace

@@ -1,13 +1,20 @@
-// The resources as the resource compiler stored them, read back from the
-// executable: the dialogs 192 and 193 compared with the templates from which
-// the Linux presentation builds the same dialogs (styles, geometry, ids,
-// classes, texts and font must agree, field for field) and icon 105's sizes.
+// The Win32 system services against the real system: Tool Help, the
+// Performance Data Helper counters, file attributes, the executable's path
+// and the code page (under Wine the counters are a stand-in: the total always
+// reads one value, process counters never attach; the readings' logic is the
+// core tests', as are the append and the profile functions, which those run
+// on this build). Then the resources as the resource compiler stored them,
+// read back from the executable: the dialogs 192 and 193 against the
+// templates the Linux presentation builds them from (styles, geometry, ids,
+// classes, texts and font, field for field) and icon 105's sizes.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/platform.h"
@@ -16,6 +23,79 @@
 
 namespace vantrel {
 namespace {
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+TEST(Win32ServicesTest, ExecutablePathAndTheSnapshotThatListsItByFileName) {
+    char path[260];
+    const std::size_t n = executable_path(path, sizeof path);
+    ASSERT_GT(n, 0u);
+    EXPECT_EQ(std::strlen(path), n);
+    EXPECT_TRUE(std::string(path).ends_with("\\win32_tests.exe")) << path;
+    EXPECT_EQ(path[1], ':');  // a full path, drive first
+    // A buffer too small, even by just the terminator, gets nothing, and
+    // nothing beyond its end.
+    std::string small(n + 4, '#');
+    EXPECT_EQ(executable_path(small.data(), n), 0u);
+    EXPECT_EQ(small[0], '\0');
+    EXPECT_EQ(small.substr(n), "####");
+    EXPECT_EQ(executable_path(nullptr, 0), 0u);
+
+    ProcessSnapshot* snapshot = snapshot_take();
+    ASSERT_NE(snapshot, nullptr);
+    const std::string self = fs::path(path).filename().string();
+    bool selfListed = false;
+    for (const char* listed = snapshot_next(snapshot); listed != nullptr; listed = snapshot_next(snapshot)) {
+        const std::string name = listed;
+        selfListed = selfListed || name == self;
+        EXPECT_EQ(name.find_first_of("\\/:"), std::string::npos) << name;  // no directory
+        EXPECT_TRUE(name.ends_with(".exe") || name.ends_with(".EXE") || name == "[System Process]" ||
+                    name == "System")
+            << name;
+    }
+    snapshot_close(snapshot);
+    EXPECT_TRUE(selfListed) << self;
+    EXPECT_EQ(snapshot_next(nullptr), nullptr);
+}
+
+// The total's reading: the tooltip in win32/e2e/tray.sh, which shows it only when it is one, 0 to 100.
+TEST(Win32ServicesTest, CountersFailForAnUnknownProcessAndLeaveTheValue) {
+    CounterQuery* total = counter_open("\\Processor(_Total)\\% Processor Time");
+    CounterQuery* missing = counter_open("\\Process(no-such-process#0)\\% Processor Time");
+    CounterQuery* unnamed = counter_open(nullptr);
+    for (CounterQuery* q : {total, missing, unnamed}) counter_collect(q);
+    sleep_ms(500);
+    for (CounterQuery* q : {total, missing, unnamed}) counter_collect(q);
+    // A failed reading leaves the caller's value as it was: never a stale one.
+    int32_t value = 12345;
+    EXPECT_FALSE(counter_read(missing, &value));
+    EXPECT_FALSE(counter_read(unnamed, &value));
+    EXPECT_EQ(value, 12345);
+    for (CounterQuery* q : {total, missing, unnamed}) counter_close(q);
+}
+
+TEST(Win32ServicesTest, AttributesAreReadAndWrittenWhole) {
+    constexpr uint32_t kArchive = 0x20, kAll = kAttrReadOnly | kAttrHidden | kArchive;
+    const std::string f = (fs::temp_directory_path() / ("vantrel-" + std::to_string(GetCurrentProcessId()))).string();
+    EXPECT_EQ(get_file_attributes(f.c_str()), kInvalidFileAttributes);
+    EXPECT_FALSE(set_file_attributes(f.c_str(), kArchive));
+    std::ofstream(f) << "x";
+    for (const uint32_t bits : {kAttrReadOnly | kArchive, kArchive}) {  // Wine keeps no hidden mark
+        EXPECT_TRUE(set_file_attributes(f.c_str(), bits));
+        EXPECT_EQ(get_file_attributes(f.c_str()) & kAll, bits);
+    }
+    std::error_code ec;
+    fs::remove(f, ec);
+}
+
+// The suite runs Wine in code page 932: its lead bytes, and no others. (The local time: the usage log's lines
+// in win32/e2e/dialogs.sh.)
+TEST(Win32ServicesTest, CodePage) {
+    const CodePage cp = system_code_page();
+    EXPECT_EQ(cp.kind, CodePage::Kind::Ansi);
+    EXPECT_EQ(cp.leadBytes, CodePage::Cp932.leadBytes);
+}
 
 // Reads a dialog template resource in order, a 16-bit word at a time.
 class TemplateReader {
@@ -62,8 +142,7 @@ TEST(Win32ResourcesTest, DialogResourcesMatchTheTemplates) {
         EXPECT_EQ(r.dword(), 0u);  // no extended styles
         const uint16_t count = r.word();
         EXPECT_EQ(count, expected->controlCount);
-        r.coordinate();  // the position: centred at run time
-        r.coordinate();
+        r.dword();  // the position, x and y: centred at run time
         EXPECT_EQ(r.coordinate(), expected->width);
         EXPECT_EQ(r.coordinate(), expected->height);
         EXPECT_EQ(r.text_or_ordinal(), "");  // no menu

@@ -43,9 +43,12 @@ void show_tray_menu() {
 void toggle(IntSetting& setting) { setting.set(setting.get() == 0 ? 1 : 0); }
 
 void begin_exit() {
+    // Marked first: taking the icon away waits for the notification area,
+    // and a system delivers the messages sent to this window meanwhile, a
+    // second start's hand-over among them, which must already be refused.
+    cycleState.exitPending = 1;
     remove_icon();
     platform::set_timer(mainWindow, MonitorTimer, kExitTickMs);
-    cycleState.exitPending = 1;
 }
 
 }  // namespace

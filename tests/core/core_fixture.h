@@ -90,8 +90,8 @@ protected:
         return (fs::status(path).permissions() & fs::perms::owner_write) == fs::perms::none;
     }
 
-    static void send(uint32_t message, uintptr_t wparam = 0, intptr_t lparam = 0) {
-        platform::send_message(fake::main_window_handle(), message, wparam, lparam);
+    static intptr_t send(uint32_t message, uintptr_t wparam = 0, intptr_t lparam = 0) {
+        return platform::send_message(fake::main_window_handle(), message, wparam, lparam);
     }
 
     // The notify-icon requests sent so far, their kinds, and forgetting them.

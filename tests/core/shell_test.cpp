@@ -71,7 +71,12 @@ TEST_F(ShellTest, ExitEndsAtTheFirstTickWithoutACycle) {
         ui().runWorkersInline = !cycleRunning;
         start();
         fake::fire_timer(MonitorTimer);
+        // A hand-over that arrives while the icon is taken away is refused.
+        intptr_t handOver = -1;
+        ui().whileIconRequest = [&] { handOver = send(platform::kMsgHandOver); };
         command(CMD_EXIT);
+        ui().whileIconRequest = nullptr;
+        EXPECT_EQ(handOver, 0);
         EXPECT_EQ(icon_requests().back().request, platform::kIconDelete);  // at once
         EXPECT_EQ(ui().armedTimers[MonitorTimer], 600u);
         fake::fire_timer(MonitorTimer);

@@ -61,8 +61,11 @@ uint32_t icon_record_size() { return 488; }
 uint32_t file_chooser_record_size() { return 76; }
 
 bool notify_icon(uint32_t request, const IconRecord& record) {
-    std::lock_guard<std::mutex> guard(fake::lock);
-    state.iconRequests.push_back({request, record});
+    {
+        std::lock_guard<std::mutex> guard(fake::lock);
+        state.iconRequests.push_back({request, record});
+    }
+    if (fake::ui().whileIconRequest) fake::ui().whileIconRequest();
     return true;
 }
 

@@ -61,10 +61,9 @@ uint32_t icon_record_size() { return 488; }
 uint32_t file_chooser_record_size() { return 76; }
 
 bool notify_icon(uint32_t request, const IconRecord& record) {
-    {
-        std::lock_guard<std::mutex> guard(fake::lock);
-        state.iconRequests.push_back({request, record});
-    }
+    std::unique_lock<std::mutex> guard(fake::lock);
+    state.iconRequests.push_back({request, record});
+    guard.unlock();
     if (fake::ui().whileIconRequest) fake::ui().whileIconRequest();
     return true;
 }

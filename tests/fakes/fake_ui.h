@@ -54,8 +54,7 @@ struct Ui {
     uint32_t menuChoice = 0;  // the id chosen from a menu; 0: none
 
     std::function<void(platform::WindowHandle, int templateId)> whileDialogOpen;
-    // Runs inside each icon request, as the messages sent to the window
-    // while the notification area handles one do.
+    // Runs inside each icon request, as messages sent to the window then do.
     std::function<void()> whileIconRequest;
     std::map<platform::WindowHandle, DialogState> dialogs;
     std::vector<int> dialogsOpened;  // template ids, in order
